@@ -255,6 +255,27 @@ void fnAdd(sqlite3_context *ctx, int, sqlite3_value **argv) {
     sqlite3_result_double(ctx, (intA ? double(ia) : da) + (intB ? double(ib) : db));
 }
 
+// tsql_divide(a, b, modulo): '/' and '%' with integer division for integers, an error for zero.
+void fnDivide(sqlite3_context *ctx, int, sqlite3_value **argv) {
+    sqlite3_value *a = argv[0], *b = argv[1];
+    if (sqlite3_value_type(a) == SQLITE_NULL || sqlite3_value_type(b) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    const bool modulo = sqlite3_value_int(argv[2]) != 0;
+    const int ta = sqlite3_value_numeric_type(a), tb = sqlite3_value_numeric_type(b);
+    if (ta == SQLITE_INTEGER && tb == SQLITE_INTEGER) {
+        const qint64 x = sqlite3_value_int64(a), y = sqlite3_value_int64(b);
+        if (y == 0)
+            return resultError(ctx, QStringLiteral("Divide by zero error encountered."));
+        if (y == -1)
+            return sqlite3_result_int64(ctx, modulo ? 0 : qint64(0) - x);
+        return sqlite3_result_int64(ctx, modulo ? x % y : x / y);
+    }
+    const double x = sqlite3_value_double(a), y = sqlite3_value_double(b);
+    if (y == 0)
+        return resultError(ctx, QStringLiteral("Divide by zero error encountered."));
+    sqlite3_result_double(ctx, modulo ? std::fmod(x, y) : x / y);
+}
+
 void fnDatepart(sqlite3_context *ctx, int, sqlite3_value **argv) {
     if (sqlite3_value_type(argv[1]) == SQLITE_NULL)
         return sqlite3_result_null(ctx);
@@ -454,7 +475,7 @@ bool registerSqlFunctions(sqlite3 *db, const Clock *clock, QString *error) {
         {"tsql_dateadd", 3, fnDateadd, true},    {"tsql_datediff", 3, fnDatediff, true},
         {"tsql_left", 2, fnLeft, true},          {"tsql_right", 2, fnRight, true},
         {"tsql_len", 1, fnLen, true},            {"tsql_charindex", 3, fnCharindex, true},
-        {"tsql_format", -1, fnFormat, true},
+        {"tsql_format", -1, fnFormat, true},     {"tsql_divide", 3, fnDivide, true},
     };
     for (const Fn &f : fns) {
         const int flags = SQLITE_UTF8 | (f.deterministic ? SQLITE_DETERMINISTIC : 0);

@@ -308,7 +308,11 @@ Expr Translator::multiplicative() {
     while (atOp("*") || atOp("/") || atOp("%")) {
         const QString op = next().text;
         const Expr r = unary();
-        l = {QStringLiteral("(%1 %2 %3)").arg(l.sql, op, r.sql), arithmeticKind(l.kind, r.kind), {}};
+        if (op == QLatin1String("*"))
+            l = {QStringLiteral("(%1 * %2)").arg(l.sql, r.sql), arithmeticKind(l.kind, r.kind), {}};
+        else // the server refuses a zero divisor where SQLite would give NULL
+            l = {QStringLiteral("tsql_divide(%1, %2, %3)").arg(l.sql, r.sql, op == QLatin1String("%") ? "1" : "0"),
+                 arithmeticKind(l.kind, r.kind), {}};
     }
     return l;
 }

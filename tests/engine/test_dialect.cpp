@@ -93,6 +93,8 @@ TEST_F(Dialect, ExpressionsHaveServerMeaning) {
          QStringLiteral("資料結構")},
         {"scalar subquery in a condition", "if (select count(*) from VELM_DBASE..SEMESUBJECT) > 1 select 'many' "
                                            "else select 'few'", QStringLiteral("many")},
+        {"integer division truncates", "select 7 / 2", qint64(3)},
+        {"division with a fraction", "select 7.0 / 2", 3.5},
         {"string_agg", "select STRING_AGG(MUST, '/') from (select MUST from VELM_DBASE..SEMESUBJECT) x",
          QStringLiteral("必/選")},
     };
@@ -120,6 +122,16 @@ TEST_F(Dialect, DatesCompareWithTheFormsClientsSend) {
     const BatchResult bad = m_engine->execute("select count(*) from GADEP..RMR_Rent_list where rent_date='soon'");
     EXPECT_FALSE(bad.ok());
     EXPECT_TRUE(bad.error.contains("Conversion failed")) << bad.error.toStdString();
+}
+
+TEST_F(Dialect, RuntimeFailuresAreErrorsNotNulls) {
+    const char *cases[] = {"select 1/0", "select 5 % 0", "select convert(int, 'abc')",
+                           "select DatePart(weekday, 'not a date')"};
+    for (const char *sql : cases) {
+        const BatchResult r = m_engine->execute(QString::fromUtf8(sql));
+        EXPECT_FALSE(r.ok()) << sql;
+        EXPECT_TRUE(r.results.isEmpty()) << sql;
+    }
 }
 
 TEST_F(Dialect, ResultColumnsAreNamedAsTheStatementSpellsThem) {
