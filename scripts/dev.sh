@@ -34,8 +34,10 @@ run)
     shift
     ensure_packages "${BUILD_PACKAGES[@]}" "${RUN_PACKAGES[@]}"
     configure_build build
-    cmake --build build -j"$JOBS"
-    exec build/src/sqlshell/dudodu-sql --ensure-demo "$@"
+    cmake --build build -j"$JOBS" --target dudodu
+    # With no --server option and no settings item, the client creates the demo database on first
+    # start and uses it.
+    exec build/src/app/dudodu "$@"
     ;;
 test)
     ensure_packages "${BUILD_PACKAGES[@]}" "${RUN_PACKAGES[@]}"

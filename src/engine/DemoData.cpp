@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
@@ -171,15 +172,28 @@ bool generateDemoData(Engine& engine, const DemoOptions& options, QString* error
 }
 
 bool createDemoDatabase(const QString& dir, const DemoOptions& options, QString* error) {
-    std::unique_ptr<Engine> engine = Engine::create(dir, error);
-    if (!engine) return false;
-    if (generateDemoData(*engine, options, error)) return true;
-    // Leave no half-filled database behind: the next start would take it for a complete one.
-    engine.reset();
+    // Built beside the target and renamed into place when complete, so an interrupted run never
+    // leaves a half-filled database that a later start would take for a complete one.
+    const QString target = QDir(dir).absolutePath();
+    const QString partial = target + QStringLiteral(".partial");
     for (const QString& name : Engine::databaseNames())
-        for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
-            QFile::remove(QDir(dir).filePath(Engine::fileName(name) + suffix));
-    return false;
+        if (QFileInfo::exists(QDir(target).filePath(Engine::fileName(name)))) {
+            if (error) *error = QStringLiteral("The folder %1 already holds a database.").arg(target);
+            return false;
+        }
+    QDir(partial).removeRecursively();
+    bool ok = false;
+    {
+        std::unique_ptr<Engine> engine = Engine::create(partial, error);
+        ok = engine && generateDemoData(*engine, options, error);
+    }
+    if (ok) {
+        QDir().rmdir(target); // an empty folder of that name would block the rename
+        ok = QDir().rename(partial, target);
+        if (!ok && error) *error = QStringLiteral("Cannot rename %1 to %2.").arg(partial, target);
+    }
+    if (!ok) QDir(partial).removeRecursively();
+    return ok;
 }
 
 } // namespace dudodu::engine
