@@ -23,6 +23,10 @@ std::optional<TConnectionChoice> ChooseConnection(const QString& commandLine, co
     }
     auto setting = parseConnectionSetting(text, error);
     if (!setting) return std::nullopt;
+    if (setting->kind == TConnectionSetting::Kind::Tls && setting->caFile.isEmpty()) {
+        const QString ca = settings.value(QLatin1String(kServerCaSettingKey)).toString().trimmed();
+        if (!ca.isEmpty()) setting->caFile = QFileInfo(ca).absoluteFilePath();
+    }
     return TConnectionChoice{*setting, false};
 }
 

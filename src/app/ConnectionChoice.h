@@ -19,6 +19,9 @@ struct TConnectionChoice {
 
 // The settings item naming the server.
 inline constexpr char kServerSettingKey[] = "server";
+// The settings item naming the PEM certificate a tls:// server is trusted by (instead of the system
+// CAs), unless the server setting names one itself with "?ca=FILE".
+inline constexpr char kServerCaSettingKey[] = "server_ca";
 
 // commandLine is the --server value (empty when not given).
 std::optional<TConnectionChoice> ChooseConnection(const QString& commandLine, const QSettings& settings,

@@ -14,14 +14,6 @@ void setUp(QWidget* window, const char* name, const QString& caption, QSize size
 
 } // namespace
 
-TfrmLOGIN::TfrmLOGIN(QWidget* parent) : QDialog(parent) {
-    setUp(this, "frmLOGIN", QStringLiteral("登入系統"));
-}
-
-Tf_update_prog::Tf_update_prog(QWidget* parent) : QDialog(parent) {
-    setUp(this, "f_update_prog", QStringLiteral("檔案更新"));
-}
-
 TfrmCLASSROOM::TfrmCLASSROOM(QWidget* parent) : QDialog(parent) {
     setUp(this, "frmCLASSROOM", QStringLiteral("上課教室維護"), {800, 454});
 }

@@ -7,16 +7,6 @@
 
 namespace dudodu {
 
-class TfrmLOGIN : public QDialog {
-  public:
-    explicit TfrmLOGIN(QWidget* parent = nullptr);
-};
-
-class Tf_update_prog : public QDialog {
-  public:
-    explicit Tf_update_prog(QWidget* parent = nullptr);
-};
-
 class TfrmCLASSROOM : public QDialog {
   public:
     explicit TfrmCLASSROOM(QWidget* parent = nullptr);

@@ -6,6 +6,7 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QLabel>
 #include <QProgressDialog>
 #include <QSettings>
 #include <QTimer>
@@ -48,7 +49,10 @@ std::unique_ptr<TWindows> CreateWindows(std::unique_ptr<TConnection> connection)
     auto windows = std::make_unique<TWindows>();
     windows->DM = std::make_unique<TDM>(std::move(connection));
     windows->frmKURSPLAN = std::make_unique<TfrmKURSPLAN>(*windows->DM);
-    windows->frmLOGIN = std::make_unique<TfrmLOGIN>();
+    windows->frmLOGIN = std::make_unique<TfrmLOGIN>(*windows->DM, *windows->frmKURSPLAN);
+    windows->frmKURSPLAN->ShowLogin = [login = windows->frmLOGIN.get()] {
+        return login->exec() == TfrmLOGIN::mrYes;
+    };
     windows->frmCLASSROOM = std::make_unique<TfrmCLASSROOM>();
     windows->frmTeacher = std::make_unique<TfrmTeacher>();
     windows->frmRULE = std::make_unique<TfrmRULE>();
@@ -71,8 +75,20 @@ int RunClient(TApplication& app) {
     const QCommandLineOption screenshotOption(
         QStringLiteral("screenshot"), QStringLiteral("Save a picture of the main window to FILE and quit."),
         QStringLiteral("FILE"));
+    const QCommandLineOption screenshotOfOption(
+        QStringLiteral("screenshot-of"),
+        QStringLiteral("With --screenshot: picture this window (frmLOGIN or f_update_prog) instead."),
+        QStringLiteral("WINDOW"));
+    const QCommandLineOption updateUrlOption(
+        QStringLiteral("update-url"),
+        QStringLiteral(
+            "Where the updater is published (an address ending in \"/\"); else the \"%1\" setting.")
+            .arg(QLatin1String(kUpdateUrlSettingKey)),
+        QStringLiteral("URL"));
     parser.addOption(serverOption);
     parser.addOption(screenshotOption);
+    parser.addOption(screenshotOfOption);
+    parser.addOption(updateUrlOption);
     parser.process(app);
 
     const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("dudodu"),
@@ -95,12 +111,26 @@ int RunClient(TApplication& app) {
             QGuiApplication::restoreOverrideCursor();
     });
     const auto windows = CreateWindows(std::move(connection));
+    windows->frmLOGIN->FUpdateBaseUrl = parser.isSet(updateUrlOption)
+                                            ? parser.value(updateUrlOption)
+                                            : settings.value(QLatin1String(kUpdateUrlSettingKey)).toString();
     windows->frmKURSPLAN->show();
 
     if (parser.isSet(screenshotOption)) {
         const QString file = parser.value(screenshotOption);
-        QTimer::singleShot(500, &app, [&] {
-            if (!windows->frmKURSPLAN->grab().save(file))
+        QWidget* target = windows->frmKURSPLAN.get();
+        const QString of = parser.value(screenshotOfOption);
+        if (of == QLatin1String("frmLOGIN")) {
+            target = windows->frmLOGIN.get();
+        } else if (of == QLatin1String("f_update_prog")) {
+            windows->f_update_prog->lbCURRENT->setText(TConnection::applicationVersion());
+            target = windows->f_update_prog.get();
+        } else if (!of.isEmpty()) {
+            return startFailed(QStringLiteral("No window named %1").arg(of));
+        }
+        if (target != windows->frmKURSPLAN.get()) target->show(); // not modal: the picture is all
+        QTimer::singleShot(500, &app, [&, target] {
+            if (!target->grab().save(file))
                 std::fprintf(stderr, "dudodu: cannot write %s\n", qPrintable(file));
             app.exit(0);
         });

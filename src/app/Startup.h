@@ -2,7 +2,9 @@
 // kept until it ends.
 #pragma once
 
+#include "app/LoginForm.h"
 #include "app/PlaceholderWindows.h"
+#include "app/UpdateProgForm.h"
 #include "db/DataModule.h"
 #include "forms/main/KursplanForm.h"
 
@@ -27,6 +29,9 @@ struct TWindows {
     std::unique_ptr<TfrmCrs> frmCrs;
     std::unique_ptr<TFormfeatures> Formfeatures;
 };
+
+// The settings item holding the update base URL (an address ending in "/").
+inline constexpr char kUpdateUrlSettingKey[] = "updateUrl";
 
 std::unique_ptr<TWindows> CreateWindows(std::unique_ptr<TConnection> connection);
 

@@ -1,9 +1,11 @@
 #include "db/ConnectionSetting.h"
 
 #include "db/EmbeddedConnection.h"
+#include "db/TlsConnection.h"
 
 #include <QFileInfo>
 #include <QUrl>
+#include <QUrlQuery>
 
 namespace dudodu {
 
@@ -15,7 +17,13 @@ const QString kTlsScheme = QStringLiteral("tls");
 QString TConnectionSetting::toString() const {
     if (kind == Kind::Embedded) return kEmbeddedPrefix + folder;
     const QString shownHost = host.contains(QLatin1Char(':')) ? u'[' + host + u']' : host;
-    return kTlsScheme + QStringLiteral("://") + shownHost + u':' + QString::number(port);
+    QString text = kTlsScheme + QStringLiteral("://") + shownHost + u':' + QString::number(port);
+    if (!caFile.isEmpty()) {
+        QUrlQuery query;
+        query.addQueryItem(QStringLiteral("ca"), caFile);
+        text += u'?' + query.toString(QUrl::FullyEncoded);
+    }
+    return text;
 }
 
 std::optional<TConnectionSetting> parseConnectionSetting(const QString& text, QString* error) {
@@ -41,6 +49,14 @@ std::optional<TConnectionSetting> parseConnectionSetting(const QString& text, QS
         setting.kind = TConnectionSetting::Kind::Tls;
         setting.host = url.host();
         setting.port = quint16(port);
+        const QUrlQuery query(url);
+        for (const auto& [key, item] : query.queryItems(QUrl::FullyDecoded)) {
+            if (key != QLatin1String("ca") || item.isEmpty()) {
+                *error = QStringLiteral("\"%1\": the only option of a server address is ca=FILE.").arg(value);
+                return std::nullopt;
+            }
+            setting.caFile = QFileInfo(item).absoluteFilePath();
+        }
         return setting;
     }
     *error = QStringLiteral("\"%1\" is neither embedded:DIR nor tls://HOST:PORT.").arg(value);
@@ -52,11 +68,9 @@ std::unique_ptr<TConnection> createConnection(const TConnectionSetting& setting,
     case TConnectionSetting::Kind::Embedded:
         return std::make_unique<TEmbeddedConnection>(setting.folder);
     case TConnectionSetting::Kind::Tls:
-        break;
+        return std::make_unique<TTlsConnection>(setting.host, setting.port, setting.caFile);
     }
-    *error = QStringLiteral("Connections through dudodu-server (%1) are not available yet in this version; "
-                            "use embedded:DIR.")
-                 .arg(setting.toString());
+    *error = QStringLiteral("Unknown kind of server setting %1.").arg(setting.toString());
     return nullptr;
 }
 

@@ -1,5 +1,6 @@
 // The one setting that says where the client's data is: "embedded:DIR" (the engine in-process over
-// the database files in DIR) or "tls://HOST:PORT" (through dudodu-server).
+// the database files in DIR) or "tls://HOST:PORT" (through dudodu-server). A TLS setting may name
+// the certificate to trust as "tls://HOST:PORT?ca=FILE"; without it the system CAs decide.
 #pragma once
 
 #include "db/Connection.h"
@@ -16,6 +17,7 @@ struct TConnectionSetting {
     QString folder; // Embedded: absolute path of the database folder
     QString host;   // Tls
     quint16 port = 443;
+    QString caFile; // Tls: PEM certificate(s) trusted instead of the system CAs; empty for those
 
     QString toString() const;
 };

@@ -1,28 +1,9 @@
 #include "db/EmbeddedConnection.h"
 
+#include "db/EngineReply.h"
 #include "engine/Engine.h"
 
 namespace dudodu {
-
-namespace {
-
-TFieldType fieldType(engine::ColumnType type) {
-    switch (type) {
-    case engine::ColumnType::Integer:
-        return TFieldType::Integer;
-    case engine::ColumnType::Double:
-        return TFieldType::Float;
-    case engine::ColumnType::Text:
-        return TFieldType::String;
-    case engine::ColumnType::Date:
-        return TFieldType::DateTime;
-    case engine::ColumnType::Unknown:
-        break;
-    }
-    return TFieldType::Unknown;
-}
-
-} // namespace
 
 QString notConnectedText() {
     return QStringLiteral("尚未連線到資料庫 (not connected)");
@@ -60,24 +41,12 @@ void TEmbeddedConnection::close() {
 }
 
 TBatchReply TEmbeddedConnection::execute(const QString& batch) {
-    TBatchReply reply;
     if (!m_engine) {
+        TBatchReply reply;
         reply.error = notConnectedText();
         return reply;
     }
-    engine::BatchResult result = m_engine->execute(batch);
-    reply.error = result.error;
-    reply.rowsAffected = result.rowsAffected;
-    reply.results.reserve(result.results.size());
-    for (engine::ResultSet& set : result.results) {
-        TResultTable table;
-        table.fieldNames = std::move(set.columns);
-        for (engine::ColumnType type : set.types)
-            table.fieldTypes.append(fieldType(type));
-        table.rows = std::move(set.rows);
-        reply.results.append(std::move(table));
-    }
-    return reply;
+    return toBatchReply(m_engine->execute(batch));
 }
 
 QString TEmbeddedConnection::serverAddress() const {

@@ -73,18 +73,69 @@ bool setPassword(sqlite3* db, const QString& user, const QString& password, QStr
 
 bool verifyPassword(sqlite3* db, const QString& user, const QString& password) {
     Statement s;
+    // Folders made before accounts could be disabled lack the column: their accounts are enabled.
     if (sqlite3_prepare_v2(db,
-                           "SELECT salt, hash, iterations FROM VELMCC_DB.account_password WHERE u_id = ?1",
-                           -1, &s.stmt, nullptr) != SQLITE_OK)
+                           "SELECT salt, hash, iterations, disabled FROM VELMCC_DB.account_password WHERE u_id = ?1",
+                           -1, &s.stmt, nullptr) != SQLITE_OK &&
+        sqlite3_prepare_v2(db,
+                           "SELECT salt, hash, iterations, 0 FROM VELMCC_DB.account_password WHERE u_id = ?1", -1,
+                           &s.stmt, nullptr) != SQLITE_OK)
         return false;
     const QByteArray name = user.toUtf8();
     sqlite3_bind_text(s.stmt, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
-    if (sqlite3_step(s.stmt) != SQLITE_ROW) return false;
+    if (sqlite3_step(s.stmt) != SQLITE_ROW) {
+        // The same work as for a known account, so the time does not tell which accounts exist.
+        derive(password, QByteArray(kSaltBytes, '\0'), kIterations);
+        return false;
+    }
     const QByteArray salt = blobColumn(s.stmt, 0);
     const QByteArray stored = blobColumn(s.stmt, 1);
     const int iterations = sqlite3_column_int(s.stmt, 2);
+    const bool disabled = sqlite3_column_int(s.stmt, 3) != 0;
     if (salt.isEmpty() || stored.size() != kHashBytes || iterations <= 0) return false;
-    return equalConstantTime(derive(password, salt, iterations), stored);
+    const bool matches = equalConstantTime(derive(password, salt, iterations), stored);
+    return matches && !disabled;
+}
+
+bool exists(sqlite3* db, const QString& user) {
+    Statement s;
+    if (sqlite3_prepare_v2(db, "SELECT 1 FROM VELMCC_DB.account_password WHERE u_id = ?1", -1, &s.stmt,
+                           nullptr) != SQLITE_OK)
+        return false;
+    const QByteArray name = user.toUtf8();
+    sqlite3_bind_text(s.stmt, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+    return sqlite3_step(s.stmt) == SQLITE_ROW;
+}
+
+bool setDisabled(sqlite3* db, const QString& user, bool disabled, QString* error) {
+    {
+        Statement probe;
+        if (sqlite3_prepare_v2(db, "SELECT disabled FROM VELMCC_DB.account_password LIMIT 0", -1, &probe.stmt,
+                               nullptr) != SQLITE_OK &&
+            sqlite3_exec(db, "ALTER TABLE VELMCC_DB.account_password ADD COLUMN disabled INTEGER NOT NULL DEFAULT 0",
+                         nullptr, nullptr, nullptr) != SQLITE_OK) {
+            if (error) *error = QString::fromUtf8(sqlite3_errmsg(db));
+            return false;
+        }
+    }
+    Statement s;
+    int rc = sqlite3_prepare_v2(db, "UPDATE VELMCC_DB.account_password SET disabled = ?2 WHERE u_id = ?1", -1,
+                                &s.stmt, nullptr);
+    if (rc == SQLITE_OK) {
+        const QByteArray name = user.toUtf8();
+        sqlite3_bind_text(s.stmt, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_int(s.stmt, 2, disabled ? 1 : 0);
+        rc = sqlite3_step(s.stmt);
+    }
+    if (rc != SQLITE_DONE) {
+        if (error) *error = QString::fromUtf8(sqlite3_errmsg(db));
+        return false;
+    }
+    if (sqlite3_changes(db) == 0) {
+        if (error) *error = QStringLiteral("there is no account %1").arg(user);
+        return false;
+    }
+    return true;
 }
 
 } // namespace dudodu::engine::accounts

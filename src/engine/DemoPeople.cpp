@@ -125,9 +125,11 @@ void writeAccounts(Demo& demo) {
         const char *account, *name, *role;
         int ident;
     };
+    // "cssnogrant" has the system-user role but no granted department, so the client refuses it.
     const Staff staff[] = {{"office", "課務組承辦人", "課務組", 90001},
                            {"programmer", "系統程式設計員", "程式設計員", 90002},
-                           {"cssuser", "課務系統使用人員", "課務系統使用人員", 90003}};
+                           {"cssuser", "課務系統使用人員", "課務系統使用人員", 90003},
+                           {"cssnogrant", "未授權系統使用人員", "課務系統使用人員", 90005}};
     Inserter user(demo.db,
                   "INSERT INTO VELMCC_DB.user_data (u_id, u_name, ident, p_status) VALUES (?,?,?,'1')");
     Inserter role(demo.db, "INSERT INTO VELMCC_DB.user_role (ident, role_name, role_order) VALUES (?,?,?)");
@@ -150,8 +152,14 @@ void writeAccounts(Demo& demo) {
         for (const QString& code : granted)
             if (demo.unitIndex(code) >= 0) grant.row({90003, year, code});
 
-    // Department accounts: the account name is the department code.
-    accounts << QStringLiteral("CS__") << QStringLiteral("GC__") << QStringLiteral("TH__");
+    // An account with a user row but neither a role nor a department of its name: refused.
+    user.row({"norole", "無角色帳號", 90004});
+    accounts << QStringLiteral("norole");
+
+    // Department accounts: the account name is the department code. "CM__" is an institute (level
+    // 21), outside the department accounts' list, so the client refuses it without a message.
+    accounts << QStringLiteral("CS__") << QStringLiteral("GC__") << QStringLiteral("TH__")
+             << QStringLiteral("CM__");
     for (const QString& account : accounts) {
         QString error;
         if (!accounts::setPassword(demo.db, account, demoPassword(), &error))

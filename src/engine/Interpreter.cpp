@@ -183,21 +183,8 @@ bool Interpreter::query(const SqlText &text, const std::function<void(sqlite3_st
 }
 
 bool Interpreter::change(const SqlText &text) {
-    if (!bind(text))
+    if (!query(text, [](sqlite3_stmt *) {}))
         return false;
-    sqlite3_stmt *st = text.stmt;
-    int rc;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-    }
-    if (rc != SQLITE_DONE) {
-        const QString msg = serverErrorText(QString::fromUtf8(sqlite3_errmsg(m_db)));
-        const int code = sqlite3_extended_errcode(m_db);
-        sqlite3_reset(st);
-        statementError(msg, errorNumber(code, msg));
-        return false;
-    }
-    sqlite3_reset(st);
-    m_error = 0;
     m_rowcount = sqlite3_changes64(m_db);
     m_result.rowsAffected += m_rowcount;
     return true;

@@ -233,7 +233,8 @@ const char* const kTables[] = {
         u_id TXT PRIMARY KEY,
         salt BLOB NOT NULL,
         hash BLOB NOT NULL,
-        iterations INTEGER NOT NULL))",
+        iterations INTEGER NOT NULL,
+        disabled INTEGER NOT NULL DEFAULT 0))",
 
     // ---- facilities database
     R"(CREATE TABLE GADEP.RMR_YEARSEME (

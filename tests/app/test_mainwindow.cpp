@@ -76,6 +76,13 @@ TEST_F(MainWindowTest, StartsWithTheDesignState) {
                                          window.btAddClass, window.btPrintSchedule, window.btPrintTcher})
         EXPECT_TRUE(work->isEnabled()) << work->objectName().toStdString();
     EXPECT_FALSE(window.btSaveAsXLS->isEnabled()); // not one of the work buttons
+    // The three working room lists exist from the start, empty and unbound.
+    for (const TCLASSROOMList* list : {window.FTimeList1.get(), window.FTimeList2.get(), window.FTimeList3.get()}) {
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->SlotCount(), 0);
+        EXPECT_EQ(list->GetClassRoomEditor(), nullptr);
+    }
+    EXPECT_EQ(window.FGCGroup.FQuotedCodes, QStringLiteral("'GC__','LB__','LC__','PEC_','CLC_'"));
 }
 
 TEST_F(MainWindowTest, AnsweringNoToTheCloseQuestionKeepsTheWindow) {

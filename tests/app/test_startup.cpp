@@ -57,10 +57,10 @@ TEST(StartupTest, CreatesTheDataModuleAndEveryWindowOnce) {
     ASSERT_TRUE(windows->DM);
     EXPECT_EQ(&windows->frmKURSPLAN->DM(), windows->DM.get());
     const std::pair<QWidget*, QString> captions[] = {
-        {windows->frmLOGIN.get(), "登入系統"},           {windows->frmCLASSROOM.get(), "上課教室維護"},
-        {windows->frmTeacher.get(), "教師基本資料維護"}, {windows->frmRULE.get(), "課規"},
-        {windows->frmINSPECTION.get(), "科目檢核"},      {windows->f_update_prog.get(), "檔案更新"},
-        {windows->frmBelong.get(), "支援開課系所"},      {windows->frmCrs.get(), "課綱連結對應單位"},
+        {windows->frmLOGIN.get(), "dudodu Login to:fake"}, {windows->frmCLASSROOM.get(), "上課教室維護"},
+        {windows->frmTeacher.get(), "教師基本資料維護"},   {windows->frmRULE.get(), "課規"},
+        {windows->frmINSPECTION.get(), "科目檢核"},        {windows->f_update_prog.get(), "檔案更新"},
+        {windows->frmBelong.get(), "支援開課系所"},        {windows->frmCrs.get(), "課綱連結對應單位"},
         {windows->Formfeatures.get(), "特色課程"},
     };
     for (const auto& [window, caption] : captions) {

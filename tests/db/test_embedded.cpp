@@ -110,13 +110,5 @@ TEST(ConnectionSettingTest, ParsesBothKindsAndRefusesTheRest) {
     }
 }
 
-TEST(ConnectionSettingTest, TlsIsReportedAsNotAvailableYet) {
-    QString error;
-    const auto setting = parseConnectionSetting(QStringLiteral("tls://db.example.edu:443"), &error);
-    ASSERT_TRUE(setting);
-    EXPECT_EQ(createConnection(*setting, &error), nullptr);
-    EXPECT_TRUE(error.contains(QStringLiteral("not available yet"))) << error.toStdString();
-}
-
 } // namespace
 } // namespace dudodu

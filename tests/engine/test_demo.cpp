@@ -308,7 +308,8 @@ TEST_F(DemoData, ConfigurationOpensOnTheLastGeneratedSemester) {
 }
 
 TEST_F(DemoData, DemoAccountsLogInWithTheirPasswordOnlyAndHaveTheirRoles) {
-    const QStringList accounts = {"office", "programmer", "cssuser", "CS__", "GC__", "TH__"};
+    const QStringList accounts = {"office", "programmer", "cssuser", "CS__",      "GC__",
+                                  "TH__",   "CM__",       "norole",  "cssnogrant"};
     for (const QString& account : accounts) {
         EXPECT_TRUE(s_engine->verifyAccount(account, "demo1234")) << account.toStdString();
         EXPECT_FALSE(s_engine->verifyAccount(account, "demo12345")) << account.toStdString();
@@ -326,6 +327,15 @@ TEST_F(DemoData, DemoAccountsLogInWithTheirPasswordOnlyAndHaveTheirRoles) {
     EXPECT_EQ(procedure(db(), "VELM_ROLE_QUERY", {0, ident("programmer")}).value(0), "程式設計員");
     EXPECT_EQ(procedure(db(), "velm_role_query", {0, ident("cssuser")}), QStringList({"課務系統使用人員"}));
     EXPECT_TRUE(procedure(db(), "velm_role_query", {0, 0}).isEmpty()); // department accounts have no ident
+    // The accounts the client refuses: no role and no department of that name; a system user without
+    // granted departments; a department account whose unit is an institute (level 21).
+    EXPECT_TRUE(procedure(db(), "velm_role_query", {0, ident("norole")}).isEmpty());
+    EXPECT_EQ(count(db(), "select count(*) from VELM_DBASE.SUB_CLASS where CLASS_ID='norole'"), 0);
+    EXPECT_EQ(procedure(db(), "velm_role_query", {0, ident("cssnogrant")}),
+              QStringList({"課務系統使用人員"}));
+    EXPECT_TRUE(procedure(db(), "velm_role_depyear", {0, 115, ident("cssnogrant")}).isEmpty());
+    EXPECT_EQ(count(db(), "select count(*) from VELM_DBASE.SUB_CLASS where CLASS_ID='CM__' and DEP_LEVEL=21"),
+              1);
 
     const QStringList granted = procedure(db(), "velm_role_depyear", {0, 115, ident("cssuser")});
     EXPECT_TRUE(granted.contains("TC__"));

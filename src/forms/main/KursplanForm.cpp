@@ -20,8 +20,9 @@ TfrmKURSPLAN::TfrmKURSPLAN(TDM& dm, QWidget* parent) : QMainWindow(parent), m_dm
 
     FEditSetting = QStringLiteral("讀");
     FIsCurriculumOffice = false;
-    FGCGroup = {QStringLiteral("GC__"), QStringLiteral("LB__"), QStringLiteral("LC__"),
-                QStringLiteral("PEC_"), QStringLiteral("CLC_")};
+
+    connect(btCONNECT, &QPushButton::clicked, this, &TfrmKURSPLAN::btCONNECTClick);
+    connect(cbLoginDepID, &QComboBox::activated, this, &TfrmKURSPLAN::cbLoginDepIDChange);
 }
 
 TfrmKURSPLAN::~TfrmKURSPLAN() {

@@ -3,8 +3,12 @@
 // login state that the other windows read and write.
 #pragma once
 
+#include "model/ClassRoomList.h"
+#include "model/OfferingLists.h"
+
 #include <QMainWindow>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class QCheckBox;
@@ -32,6 +36,10 @@ class TfrmKURSPLAN : public QMainWindow {
 
     TDM& DM() const { return m_dm; }
 
+    // Shows the login window modally and tells whether the user may work. Set by start-up: the login
+    // window writes into this one, so it sits above it and this window only calls it.
+    std::function<bool()> ShowLogin;
+
     // --- Login state.
     QString FLoginUserId;
     bool FIsCurriculumOffice = false;
@@ -44,7 +52,11 @@ class TfrmKURSPLAN : public QMainWindow {
     TRULE_SUBJECT* FCurrentSubject = nullptr;
     int FClassScheduleIndex = 0;
     QStringList FTeacherEduDeps; // departments under the teacher-education unit in the year shown
-    QStringList FGCGroup;        // the general-education departments
+    TGC_GROUP FGCGroup;          // the general-education departments
+    // The working room lists of the editor, bound to lbCLASSTIME1..3 once those exist.
+    std::unique_ptr<TCLASSROOMList> FTimeList1 = std::make_unique<TCLASSROOMList>();
+    std::unique_ptr<TCLASSROOMList> FTimeList2 = std::make_unique<TCLASSROOMList>();
+    std::unique_ptr<TCLASSROOMList> FTimeList3 = std::make_unique<TCLASSROOMList>();
     // btCONNECT's tag: 1 while the list of the selected department is loaded.
     int btCONNECTTag = 0;
 
@@ -69,6 +81,12 @@ class TfrmKURSPLAN : public QMainWindow {
     TRULE_SUBJECT* RowSubject(int row) const;
     // Frees the row records and leaves the title row and one empty row.
     void ClearCourseGrid();
+
+    // --- Handlers.
+    // First press: log in and read the design year, semester and edit setting.
+    void btCONNECTClick();
+    // The selected department changed: its list is not loaded until the next load.
+    void cbLoginDepIDChange();
 
     // --- Controls (objectName = the name here).
     QWidget* MAIN_PANEL;
@@ -107,6 +125,7 @@ class TfrmKURSPLAN : public QMainWindow {
     void createEditor();
     void createBottomBar();
     void SG2ObjectFreeing(TGridObject* object);
+    void ConnectPhase();
 
     TDM& m_dm;
     std::unique_ptr<TRULE_SUBJECT> m_newSubject; // the open new blank offering, when there is one
