@@ -32,8 +32,10 @@ QString ConfigItem(TDM& dm, const QString& item) {
 } // namespace
 
 void TfrmKURSPLAN::btCONNECTClick() {
-    if (btCONNECT->text() == kConnectCaption) ConnectPhase();
-    // The load phase (any other caption) loads the selected department's course list.
+    if (btCONNECT->text() == kConnectCaption)
+        ConnectPhase();
+    else
+        LoadPhase();
 }
 
 void TfrmKURSPLAN::ConnectPhase() {
@@ -47,8 +49,9 @@ void TfrmKURSPLAN::ConnectPhase() {
         FDesignYear = ConfigItem(m_dm, QStringLiteral("課程設計學年"));
         FDesignSemester = ConfigItem(m_dm, QStringLiteral("課程設計學期"));
         edSYEAR->setText(FDesignYear);
+        edcrsyear->setText(FDesignYear);
         edSEME->setText(FDesignSemester);
-        FEditSetting = ConfigItem(m_dm, QStringLiteral("課程設計資料修改設定"));
+        ReadEditSetting();
     } catch (...) {
         // The error reaches the default display; the button must not stay disabled.
         btCONNECT->setEnabled(true);
@@ -62,6 +65,10 @@ void TfrmKURSPLAN::ConnectPhase() {
            QStringLiteral("已連線完成,請輸入系所密碼再按 '") + btCONNECT->text() +
                QStringLiteral("'鍵 取得科目資料 !\r\n\r\n或 按'由課規調出資料'鍵 觀看課規資料!"),
            QStringLiteral("連線完成"));
+}
+
+void TfrmKURSPLAN::ReadEditSetting() {
+    FEditSetting = ConfigItem(m_dm, QStringLiteral("課程設計資料修改設定"));
 }
 
 void TfrmKURSPLAN::cbLoginDepIDChange() {

@@ -11,11 +11,15 @@
 #include <functional>
 #include <memory>
 
+class QBoxLayout;
+class QButtonGroup;
+class QGroupBox;
 class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPushButton;
 class QSplitter;
 
@@ -81,12 +85,39 @@ class TfrmKURSPLAN : public QMainWindow {
     TRULE_SUBJECT* RowSubject(int row) const;
     // Frees the row records and leaves the title row and one empty row.
     void ClearCourseGrid();
+    // Reloads the grid and the department-dependent lists for the selected department
+    // (KursplanCourseList.cpp). A year or semester that is not a number is refused with a message;
+    // nothing is sent and the result is false.
+    bool LoadCourseList();
 
     // --- Handlers.
     // First press: log in and read the design year, semester and edit setting.
     void btCONNECTClick();
     // The selected department changed: its list is not loaded until the next load.
     void cbLoginDepIDChange();
+    // Year or semester typed: the editing buttons follow the edit lock; the list is not reloaded.
+    void edSYEARChange();
+
+    // --- Department-year lists of the editor (KursplanDepYear.cpp). Each refills its combo, whose
+    // items own their TNodedata; a year or semester that is not a number is refused with a message
+    // and nothing is sent (the loader then returns false and leaves the combo empty).
+    bool LoadBelongList();
+    bool LoadClassTypeList(); // also copies the items into cbFROM_CLASSTYPE
+    bool LoadCrsDepyrList();  // for the syllabus year edcrsyear
+    bool LoadTermList();
+    // The levels of cbWORK_PLACE for the department and the selected class.
+    void cbCLASSTYPEChange();
+    // The schedule kind chosen: the normal timetable takes the open offering's rooms, the special
+    // kinds one slot of their own; only the curriculum office sets or leaves "校際選課".
+    void rgClassScheduleClick();
+    // The continued offering may be chosen only while ckTERM is ticked and the offering is a second
+    // half (cbTerm_id "2").
+    void ckTERMClick();
+    void cbTerm_idChange();
+    // The syllabus year typed: its units are listed again.
+    void edcrsyearKeyUp();
+    int ClassScheduleItemIndex() const; // -1 while no kind is chosen
+    void SetClassScheduleItemIndex(int index);
 
     // --- Controls (objectName = the name here).
     QWidget* MAIN_PANEL;
@@ -107,6 +138,17 @@ class TfrmKURSPLAN : public QMainWindow {
     THtmlGrid* SG2;
     QFrame* paContainer; // the editor
     QComboBox* cbCLASSTYPE;
+    QComboBox* cbWORK_PLACE;
+    QCheckBox* ckBELONG;
+    QComboBox* cbBELONG;
+    QComboBox* cbCrsDepyr_code;
+    QLineEdit* edcrsyear;
+    QCheckBox* ckTERM;
+    QComboBox* cbTERM;
+    QComboBox* cbTerm_id;
+    QGroupBox* rgClassSchedule;
+    QButtonGroup* rgClassScheduleButtons; // ids 0..4 in the order of the kinds
+    QPushButton* bbCLASSROOM1;
     QFrame* paBottom; // bottom bar
     QLabel* p3d;
     QPushButton* btAddClass;
@@ -114,6 +156,27 @@ class TfrmKURSPLAN : public QMainWindow {
     QPushButton* btClassPlan;
     QComboBox* cbFROM_CLASSTYPE;
     QCheckBox* cbSaveAs;
+    // Editor controls the course list resets and enables by kind of user (KursplanCourseList.cpp).
+    QLineEdit* edSUBJECT_ID;
+    QLineEdit* edS_NAME;
+    QLineEdit* edE_NAME;
+    QLineEdit* edSUBJ_MUST;
+    QLineEdit* edCREDIT;
+    QPushButton* bbEDIT_SUBJ_ID;
+    QPushButton* bbMtTeacher;
+    QPushButton* bbGC_FIEILD;
+    QPushButton* bbBelong;
+    QPushButton* BitBtn2;
+    QPushButton* BitBtn3;
+    QFrame* paSTATUS;
+    QComboBox* cbSTATUS;
+    QComboBox* cbSALARYID;
+    QComboBox* cbEVALID;
+    QListWidget* lsGCSPHERE;
+    QListWidget* lbTeacher;
+    QListWidget* lbCLASSTIME1;
+    QListWidget* lbCLASSTIME2;
+    QListWidget* lbCLASSTIME3;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -126,6 +189,18 @@ class TfrmKURSPLAN : public QMainWindow {
     void createBottomBar();
     void SG2ObjectFreeing(TGridObject* object);
     void ConnectPhase();
+    void LoadPhase();
+    void ReadEditSetting(); // FEditSetting from the configuration table
+    void createCourseListControls(QBoxLayout* layout);
+    // The editor's fields emptied and its buttons set back before a department is loaded.
+    void ResetEditorForLoad();
+    // Shows or hides and enables what only the curriculum office may use.
+    void ApplyOfficeControls(bool office);
+    // Fills one grid row's record from the current row of the offering query.
+    void FillRowRecord(int row);
+    void createDepYearControls(QBoxLayout* layout);
+    void connectDepYearControls(); // once the bottom bar's cbFROM_CLASSTYPE exists
+    bool TypedNumber(const QLineEdit* edit, const QString& what, QString* typed);
 
     TDM& m_dm;
     std::unique_ptr<TRULE_SUBJECT> m_newSubject; // the open new blank offering, when there is one

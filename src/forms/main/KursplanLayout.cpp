@@ -128,6 +128,8 @@ void TfrmKURSPLAN::createEditor() {
     cbCLASSTYPE = named(new QComboBox(paContainer), "cbCLASSTYPE");
     cbCLASSTYPE->setEnabled(false);
     layout->addWidget(cbCLASSTYPE);
+    createDepYearControls(layout);
+    createCourseListControls(layout);
     layout->addStretch(1);
     paContainer->setVisible(false); // shown when an offering is opened
     spliter->setStretchFactor(0, 1);
@@ -162,6 +164,7 @@ void TfrmKURSPLAN::createControls() {
     createCourseGrid();
     createEditor();
     createBottomBar();
+    connectDepYearControls();
 
     auto* layout = new QVBoxLayout(MAIN_PANEL);
     layout->setContentsMargins(0, 0, 0, 0);
