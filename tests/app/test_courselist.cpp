@@ -8,6 +8,7 @@
 #include "db/EmbeddedConnection.h"
 #include "engine/DemoFixture.h"
 #include "forms/main/KursplanForm.h"
+#include "LoggedInWindow.h"
 #include "model/OfferingRecord.h"
 
 #include <QCheckBox>
@@ -31,23 +32,10 @@ struct Stored {
 };
 
 // A logged-in main window showing CS__, year 115, semester 2, ready for the load phase.
-class Rig {
+class Rig : public test::LoggedInWindow {
   public:
-    explicit Rig(const QString& account) {
-        QString error;
-        engine = test::openDemoCopy(dir, &error);
-        if (!engine) {
-            problem = error;
-            return;
-        }
-        dm = std::make_unique<TDM>(std::make_unique<TEmbeddedConnection>(dir.path()));
-        main = std::make_unique<TfrmKURSPLAN>(*dm);
-        login = std::make_unique<TfrmLOGIN>(*dm, *main);
-        login->show();
-        login->edUSERNAME->setText(account);
-        login->edPASSWORD->setText(QStringLiteral("demo1234"));
-        login->bbLOGINClick();
-        if (login->result() != TfrmLOGIN::mrYes) problem = QStringLiteral("login refused");
+    explicit Rig(const QString& account) : LoggedInWindow(account) {
+        if (!main) return;
         main->btCONNECT->setText(kLoadCaption);
         main->edSYEAR->setText(QStringLiteral("115"));
         main->edSEME->setText(QStringLiteral("2"));
@@ -56,16 +44,7 @@ class Rig {
     }
 
     void selectDepartment(const QString& code) {
-        QComboBox* combo = main->cbLoginDepID;
-        int index = -1;
-        for (int i = 0; i < combo->count(); ++i) {
-            if (ComboItemCode(combo, i) == code) index = i;
-        }
-        if (index < 0) {
-            AddCodedItem(combo, code + QStringLiteral(":test"), code);
-            index = combo->count() - 1;
-        }
-        combo->setCurrentIndex(index);
+        LoggedInWindow::selectDepartment(code);
         main->cbLoginDepIDChange();
     }
 
@@ -91,15 +70,7 @@ class Rig {
         return result;
     }
 
-    QTemporaryDir dir;
-    std::unique_ptr<engine::Engine> engine;
-    QString problem;
-    std::unique_ptr<TDM> dm;
-    std::unique_ptr<TfrmKURSPLAN> main;
-    std::unique_ptr<TfrmLOGIN> login;
 };
-
-#define ASSERT_RIG(rig) ASSERT_TRUE((rig).problem.isEmpty()) << (rig).problem.toStdString()
 
 class CourseListTest : public ::testing::Test {
   protected:

@@ -8,6 +8,7 @@
 #include "db/EmbeddedConnection.h"
 #include "engine/DemoFixture.h"
 #include "forms/main/KursplanForm.h"
+#include "LoggedInWindow.h"
 #include "model/OfferingRecord.h"
 
 #include <QApplication>
@@ -54,54 +55,14 @@ values (990006, 990006, 'Z5', 'ZZ__', 119, 1, '戊', '選', 2, '2', 2)
 )";
 
 // A logged-in main window over the changed copy.
-class Rig {
+class Rig : public test::LoggedInWindow {
   public:
-    explicit Rig(const QString& account) {
-        QString error;
-        engine = test::openDemoCopy(dir, &error);
-        if (!engine) {
-            problem = error;
-            return;
-        }
-        const auto result = engine->execute(QString::fromUtf8(kFixtureSql));
-        if (!result.ok()) {
-            problem = result.error;
-            return;
-        }
-        dm = std::make_unique<TDM>(std::make_unique<TEmbeddedConnection>(dir.path()));
-        main = std::make_unique<TfrmKURSPLAN>(*dm);
-        login = std::make_unique<TfrmLOGIN>(*dm, *main);
-        login->show();
-        login->edUSERNAME->setText(account);
-        login->edPASSWORD->setText(QStringLiteral("demo1234"));
-        login->bbLOGINClick();
-        if (login->result() != TfrmLOGIN::mrYes) problem = QStringLiteral("login refused");
+    explicit Rig(const QString& account) : LoggedInWindow(account, QString::fromUtf8(kFixtureSql)) {
+        if (!main) return;
         main->edSYEAR->setText(QStringLiteral("120"));
         main->edcrsyear->setText(QStringLiteral("120"));
     }
-
-    // Makes code the selected department (added when the login did not list it).
-    void selectDepartment(const QString& code) {
-        QComboBox* combo = main->cbLoginDepID;
-        for (int i = 0; i < combo->count(); ++i) {
-            if (ComboItemCode(combo, i) == code) {
-                combo->setCurrentIndex(i);
-                return;
-            }
-        }
-        AddCodedItem(combo, code + QStringLiteral(":test"), code);
-        combo->setCurrentIndex(combo->count() - 1);
-    }
-
-    QTemporaryDir dir;
-    std::unique_ptr<engine::Engine> engine;
-    QString problem;
-    std::unique_ptr<TDM> dm;
-    std::unique_ptr<TfrmKURSPLAN> main;
-    std::unique_ptr<TfrmLOGIN> login;
 };
-
-#define ASSERT_RIG(rig) ASSERT_TRUE((rig).problem.isEmpty()) << (rig).problem.toStdString()
 
 // One item as the tests compare it: text, the code a record looks it up by, and the unit's fields.
 struct Item {
