@@ -61,6 +61,12 @@ std::unique_ptr<TWindows> CreateWindows(std::unique_ptr<TConnection> connection)
     windows->frmBelong = std::make_unique<TfrmBelong>();
     windows->frmCrs = std::make_unique<TfrmCrs>();
     windows->Formfeatures = std::make_unique<TFormfeatures>();
+    windows->frmKURSPLAN->OpenPicker = [w = windows.get()](TfrmKURSPLAN::TPicker kind) {
+        QDialog* picker = w->Formfeatures.get();
+        if (kind == TfrmKURSPLAN::TPicker::Belong) picker = w->frmBelong.get();
+        if (kind == TfrmKURSPLAN::TPicker::SyllabusUnit) picker = w->frmCrs.get();
+        picker->open();
+    };
     return windows;
 }
 

@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -57,7 +58,8 @@ values (990006, 990006, 'Z5', 'ZZ__', 119, 1, '戊', '選', 2, '2', 2)
 // A logged-in main window over the changed copy.
 class Rig : public test::LoggedInWindow {
   public:
-    explicit Rig(const QString& account) : LoggedInWindow(account, QString::fromUtf8(kFixtureSql)) {
+    explicit Rig(const QString& account, const char* moreSql = "")
+        : LoggedInWindow(account, QString::fromUtf8(kFixtureSql) + QString::fromUtf8(moreSql)) {
         if (!main) return;
         main->edSYEAR->setText(QStringLiteral("120"));
         main->edcrsyear->setText(QStringLiteral("120"));
@@ -440,6 +442,104 @@ TEST_F(DepYearTest, ScheduleKindSetsTheWorkingRoomLists) {
     }
     // The offering's own lists are never changed by a choice.
     EXPECT_EQ(lines(*subject.FClassRoom1), own1);
+    main.SetCurrentSubject(nullptr);
+}
+
+// EDU_ as a second department of year 120, and a rule subject whose prerequisites differ by the
+// unit they are read for: the own department's code, the own bachelor class and EDU_'s class.
+const char* const kSupportSql = R"(
+insert ACADEMIC..tbZT_DEPYEAR (depyr_id, parent, year, depyr_code, dep_code, dep_name, DEP_ABBREV, d_type, location, s1_class)
+values (9010, null, 120, 'EDU_120D', 'EDU_', '教育系', '', 'D', 1, '')
+insert ACADEMIC..tbZT_DEPYEAR (depyr_id, parent, year, depyr_code, dep_code, dep_name, DEP_ABBREV, d_type, location, s1_class)
+values (9011, 9010, 120, 'EDU_120B', 'EDU_', '學士班', '', 'B', 1, '')
+insert VELM_DBASE..rule_subject (subject_sysno, subject_id, subject_name) values (990100, 'R1', '主科')
+insert VELM_DBASE..rule_subject (subject_sysno, subject_id, subject_name) values (990101, 'P1', '前一')
+insert VELM_DBASE..rule_subject (subject_sysno, subject_id, subject_name) values (990102, 'P2', '前二')
+insert VELM_DBASE..rule_subject (subject_sysno, subject_id, subject_name) values (990103, 'P3', '前三')
+insert VELM_DBASE..rule_subject_previous (subject_sysno, depyr_code, pre_type, pre_subject_sysno) values (990100, 'CS__', '*', 990101)
+insert VELM_DBASE..rule_subject_previous (subject_sysno, depyr_code, pre_type, pre_subject_sysno) values (990100, 'EDU_120B', '#', 990102)
+insert VELM_DBASE..rule_subject_previous (subject_sysno, depyr_code, pre_type, pre_subject_sysno) values (990100, 'CS__120B', '*', 990103)
+)";
+
+TEST_F(DepYearTest, SupportingDepartmentFollowsTheChosenUnit) {
+    Rig rig(QStringLiteral("office"), kSupportSql);
+    ASSERT_RIG(rig);
+    TfrmKURSPLAN& main = *rig.main;
+    rig.selectDepartment(QStringLiteral("CS__"));
+    ASSERT_TRUE(main.LoadBelongList());
+    ASSERT_TRUE(main.LoadCrsDepyrList());
+    const auto indexOf = [](const QComboBox* combo, const QString& code) {
+        for (int i = 0; i < combo->count(); ++i)
+            if (ComboNodeData(combo, i)->depyr_code == code || ComboNodeData(combo, i)->crs_depyr_code == code)
+                return i;
+        return -1;
+    };
+    const int eduClass = indexOf(main.cbBELONG, QStringLiteral("EDU_120B"));
+    const int ownClass = indexOf(main.cbBELONG, QStringLiteral("CS__120B"));
+    ASSERT_GE(eduClass, 0);
+    ASSERT_GE(ownClass, 0);
+    const auto shown = [&] {
+        QStringList lines;
+        for (int i = 0; i < main.lbPRE_SUBJECT->count(); ++i)
+            lines << main.lbPRE_SUBJECT->item(i)->text();
+        return lines;
+    };
+    const auto choose = [&](int index) {
+        main.cbBELONG->setCurrentIndex(index);
+        emit main.cbBELONG->activated(index);
+    };
+
+    TRULE_SUBJECT subject(TRULE_SUBJECT::FromDatabase);
+    subject.SetRuleDesg(std::make_unique<TRuleDesg>(&rig.dm->q_tmp(), 990100, -1, QStringLiteral("CS__120B"), 0));
+    ASSERT_EQ(subject.PreSubjects(), QStringList{QStringLiteral("*前三")});
+    main.SetCurrentSubject(&subject);
+
+    // Ticking starts afresh: no department, no note, the rule's prerequisites for the own department.
+    main.cbBELONG->setCurrentIndex(eduClass);
+    main.edNOTE->setText(QStringLiteral("舊註記"));
+    main.ckBELONG->click();
+    EXPECT_EQ(main.cbBELONG->currentIndex(), -1);
+    EXPECT_TRUE(main.edNOTE->text().isEmpty());
+    EXPECT_EQ(subject.PreSubjects(), QStringList{QStringLiteral("*前一")});
+    EXPECT_EQ(shown(), QStringList{QStringLiteral("*前一")});
+
+    // Another department: its class's prerequisites, the note, and its syllabus unit.
+    main.cbCrsDepyr_code->setCurrentIndex(-1);
+    choose(eduClass);
+    EXPECT_EQ(subject.PreSubjects(), QStringList{QStringLiteral("#前二")});
+    EXPECT_EQ(shown(), QStringList{QStringLiteral("#前二")});
+    EXPECT_EQ(main.edNOTE->text(), QStringLiteral("支援教育系-學士班"));
+    EXPECT_EQ(main.cbCrsDepyr_code->currentIndex(), indexOf(main.cbCrsDepyr_code, QStringLiteral("EDU_120B")));
+
+    // The own department: no note, the prerequisites stay; the syllabus unit still follows.
+    choose(ownClass);
+    EXPECT_TRUE(main.edNOTE->text().isEmpty());
+    EXPECT_EQ(subject.PreSubjects(), QStringList{QStringLiteral("#前二")});
+    EXPECT_EQ(main.cbCrsDepyr_code->currentIndex(), indexOf(main.cbCrsDepyr_code, QStringLiteral("CS__120B")));
+
+    // A language-centre course keeps its syllabus unit.
+    main.edSUBJECT_ID->setText(QStringLiteral("SL__0001"));
+    choose(eduClass);
+    EXPECT_EQ(main.cbCrsDepyr_code->currentIndex(), indexOf(main.cbCrsDepyr_code, QStringLiteral("CS__120B")));
+    EXPECT_EQ(main.edNOTE->text(), QStringLiteral("支援教育系-學士班"));
+
+    // Unticked, a choice changes nothing.
+    main.ckBELONG->click();
+    ASSERT_FALSE(main.ckBELONG->isChecked());
+    main.edNOTE->setText(QStringLiteral("留著"));
+    choose(eduClass);
+    EXPECT_EQ(main.edNOTE->text(), QStringLiteral("留著"));
+
+    // A new blank offering has no rule: ticking only clears.
+    auto blank = std::make_unique<TRULE_SUBJECT>(TRULE_SUBJECT::NewBlank);
+    blank->SetRuleDesg(TRuleDesg::CreateEmpty(&rig.dm->q_tmp()));
+    blank->PreSubjects().append(QStringLiteral("手填"));
+    TRULE_SUBJECT* open = blank.get();
+    main.SetCurrentSubject(std::move(blank));
+    main.ckBELONG->click();
+    EXPECT_EQ(open->PreSubjects(), QStringList{QStringLiteral("手填")});
+    EXPECT_TRUE(main.edNOTE->text().isEmpty());
+    EXPECT_TRUE(dialogs->shown().isEmpty());
     main.SetCurrentSubject(nullptr);
 }
 

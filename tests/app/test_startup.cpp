@@ -6,7 +6,9 @@
 #include "db/Errors.h"
 
 #include <QCoreApplication>
+#include <QDialog>
 #include <QEvent>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -70,6 +72,26 @@ TEST(StartupTest, CreatesTheDataModuleAndEveryWindowOnce) {
         EXPECT_FALSE(window->testAttribute(Qt::WA_QuitOnClose)) << caption.toStdString();
     }
     EXPECT_TRUE(windows->frmKURSPLAN->testAttribute(Qt::WA_QuitOnClose));
+}
+
+TEST(StartupTest, EachMaintainButtonOpensItsPicker) {
+    const auto windows = CreateWindows(std::make_unique<test::TFakeConnection>());
+    TfrmKURSPLAN& main = *windows->frmKURSPLAN;
+    const std::pair<QPushButton*, QDialog*> pickers[] = {{main.bbBelong, windows->frmBelong.get()},
+                                                         {main.BitBtn2, windows->frmCrs.get()},
+                                                         {main.BitBtn3, windows->Formfeatures.get()}};
+    for (const auto& [button, picker] : pickers) {
+        EXPECT_EQ(button->text(), QStringLiteral("維護"));
+        button->setEnabled(true);
+        button->click();
+        EXPECT_TRUE(picker->isVisible()) << picker->windowTitle().toStdString();
+        for (const auto& other : pickers) {
+            if (other.second != picker) {
+                EXPECT_FALSE(other.second->isVisible()) << other.second->windowTitle().toStdString();
+            }
+        }
+        picker->close();
+    }
 }
 
 // A widget whose handler fails the way handlers of the windows do.

@@ -60,9 +60,15 @@ void TfrmKURSPLAN::createCourseListControls(QBoxLayout* layout) {
     bbMtTeacher = button(parent, "bbMtTeacher", QStringLiteral("教師"));
     bbGC_FIEILD = button(parent, "bbGC_FIEILD", QStringLiteral("通識領域"));
     bbGC_FIEILD->setEnabled(false);
-    bbBelong = button(parent, "bbBelong", QStringLiteral("支援系所"));
-    BitBtn2 = button(parent, "BitBtn2", QStringLiteral("先修科目"));
-    BitBtn3 = button(parent, "BitBtn3", QStringLiteral("課程"));
+    bbBelong = button(parent, "bbBelong", QStringLiteral("維護"));
+    BitBtn2 = button(parent, "BitBtn2", QStringLiteral("維護"));
+    BitBtn3 = button(parent, "BitBtn3", QStringLiteral("維護"));
+    const std::pair<QPushButton*, TPicker> pickers[] = {
+        {bbBelong, TPicker::Belong}, {BitBtn2, TPicker::SyllabusUnit}, {BitBtn3, TPicker::Features}};
+    for (const auto& [picker, kind] : pickers)
+        connect(picker, &QPushButton::clicked, this, [this, kind = kind] {
+            if (OpenPicker) OpenPicker(kind);
+        });
     paSTATUS = named(new QFrame(parent), "paSTATUS");
     paSTATUS->setVisible(false);
     cbSTATUS = named(new QComboBox(paSTATUS), "cbSTATUS");
@@ -72,13 +78,17 @@ void TfrmKURSPLAN::createCourseListControls(QBoxLayout* layout) {
     lsGCSPHERE = named(new QListWidget(parent), "lsGCSPHERE");
     lsGCSPHERE->setVisible(false); // the sphere list the general-education picker offers
     lbTeacher = named(new QListWidget(parent), "lbTeacher");
+    edNOTE = named(new QLineEdit(parent), "edNOTE");
+    edNOTE->setMaxLength(100);
+    lbPRE_SUBJECT = named(new QListWidget(parent), "lbPRE_SUBJECT");
+    lbPRE_SUBJECT->setEnabled(false);
     lbCLASSTIME1 = named(new QListWidget(parent), "lbCLASSTIME1");
     lbCLASSTIME2 = named(new QListWidget(parent), "lbCLASSTIME2");
     lbCLASSTIME3 = named(new QListWidget(parent), "lbCLASSTIME3");
     for (QWidget* widget : std::initializer_list<QWidget*>{
              edSUBJECT_ID, edS_NAME, edE_NAME, edSUBJ_MUST, edCREDIT, bbEDIT_SUBJ_ID, bbMtTeacher,
-             bbGC_FIEILD, bbBelong, BitBtn2, BitBtn3, paSTATUS, cbSALARYID, cbEVALID, lbTeacher, lbCLASSTIME1,
-             lbCLASSTIME2, lbCLASSTIME3})
+             bbGC_FIEILD, bbBelong, BitBtn2, BitBtn3, paSTATUS, cbSALARYID, cbEVALID, lbTeacher, edNOTE,
+             lbPRE_SUBJECT, lbCLASSTIME1, lbCLASSTIME2, lbCLASSTIME3})
         layout->addWidget(widget);
     connect(edSYEAR, &QLineEdit::textChanged, this, &TfrmKURSPLAN::edSYEARChange);
     connect(edSEME, &QLineEdit::textChanged, this, &TfrmKURSPLAN::edSYEARChange);

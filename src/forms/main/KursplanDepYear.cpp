@@ -16,6 +16,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -119,6 +120,55 @@ void TfrmKURSPLAN::edcrsyearKeyUp() {
     }
 }
 
+void TfrmKURSPLAN::ckBELONGClick() {
+    if (!FCurrentSubject) return;
+    cbBELONG->setCurrentIndex(-1);
+    edNOTE->clear();
+    if (FCurrentSubject->FOrigin == TRULE_SUBJECT::NewBlank) return;
+    try {
+        TPreSubjList& prerequisites = FCurrentSubject->PreSubjects();
+        prerequisites.LoadFromRule(FCurrentSubject->SubjectSysno(), FCurrentSubject->FRuleDesg->FProgramId,
+                                   CurrentDepCode());
+        // The list box shows what the save will write.
+        lbPRE_SUBJECT->clear();
+        lbPRE_SUBJECT->addItems(prerequisites);
+    } catch (const std::exception& error) {
+        ShowException(error);
+    }
+}
+
+void TfrmKURSPLAN::cbBELONGChange() {
+    if (!ckBELONG->isChecked()) return;
+    const TNodedata* node = ComboNodeData(cbBELONG, cbBELONG->currentIndex());
+    if (!node) return;
+    const QString unit = node->depyr_code;
+    try {
+        if (node->dep_code != CurrentDepCode()) {
+            if (FCurrentSubject) {
+                TPreSubjList& prerequisites = FCurrentSubject->PreSubjects();
+                prerequisites.LoadFromRule(FCurrentSubject->SubjectSysno(),
+                                           FCurrentSubject->FRuleDesg->FProgramId, unit);
+                lbPRE_SUBJECT->clear();
+                lbPRE_SUBJECT->addItems(prerequisites);
+            }
+            edNOTE->setText(QStringLiteral("支援") + cbBELONG->currentText());
+        } else {
+            edNOTE->clear();
+        }
+    } catch (const std::exception& error) {
+        ShowException(error);
+    }
+    // Courses of the language centres keep their own syllabus unit.
+    const QString prefix = edSUBJECT_ID->text().left(4);
+    if (prefix == QLatin1String("SL__") || prefix == QLatin1String("YY__")) return;
+    int match = -1;
+    for (int i = 0; i < cbCrsDepyr_code->count(); ++i) {
+        const TNodedata* unitNode = ComboNodeData(cbCrsDepyr_code, i);
+        if (unitNode && unitNode->crs_depyr_code == unit) match = i;
+    }
+    if (match >= 0) cbCrsDepyr_code->setCurrentIndex(match);
+}
+
 int TfrmKURSPLAN::ClassScheduleItemIndex() const {
     return rgClassScheduleButtons->checkedId();
 }
@@ -190,6 +240,9 @@ void TfrmKURSPLAN::connectDepYearControls() {
     connect(cbTerm_id, &QComboBox::currentTextChanged, this, &TfrmKURSPLAN::cbTerm_idChange);
     connect(edcrsyear, &QLineEdit::textEdited, this, &TfrmKURSPLAN::edcrsyearKeyUp);
     connect(rgClassScheduleButtons, &QButtonGroup::idClicked, this, &TfrmKURSPLAN::rgClassScheduleClick);
+    // Only the user's own click and choice count: the editor sets both when it opens an offering.
+    connect(ckBELONG, &QCheckBox::clicked, this, &TfrmKURSPLAN::ckBELONGClick);
+    connect(cbBELONG, &QComboBox::activated, this, &TfrmKURSPLAN::cbBELONGChange);
 }
 
 bool TfrmKURSPLAN::TypedNumber(const QLineEdit* edit, const QString& what, QString* typed) {

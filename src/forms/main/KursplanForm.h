@@ -43,6 +43,10 @@ class TfrmKURSPLAN : public QMainWindow {
     // Shows the login window modally and tells whether the user may work. Set by start-up: the login
     // window writes into this one, so it sits above it and this window only calls it.
     std::function<bool()> ShowLogin;
+    // The pickers beside the editor's unit lists; start-up sets how they open (the main window only
+    // names which one).
+    enum class TPicker { Belong, SyllabusUnit, Features };
+    std::function<void(TPicker)> OpenPicker;
 
     // --- Login state.
     QString FLoginUserId;
@@ -116,6 +120,12 @@ class TfrmKURSPLAN : public QMainWindow {
     void cbTerm_idChange();
     // The syllabus year typed: its units are listed again.
     void edcrsyearKeyUp();
+    // ckBELONG clicked by the user: the supported department is chosen afresh and the prerequisites
+    // come again from the rule of the own department.
+    void ckBELONGClick();
+    // A supported department chosen while ckBELONG is ticked: its rule's prerequisites, the note and
+    // the syllabus unit follow it.
+    void cbBELONGChange();
     int ClassScheduleItemIndex() const; // -1 while no kind is chosen
     void SetClassScheduleItemIndex(int index);
 
@@ -174,6 +184,8 @@ class TfrmKURSPLAN : public QMainWindow {
     QComboBox* cbEVALID;
     QListWidget* lsGCSPHERE;
     QListWidget* lbTeacher;
+    QLineEdit* edNOTE;
+    QListWidget* lbPRE_SUBJECT;
     QListWidget* lbCLASSTIME1;
     QListWidget* lbCLASSTIME2;
     QListWidget* lbCLASSTIME3;
