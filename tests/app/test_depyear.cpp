@@ -1,5 +1,6 @@
 // The editor's department-year lists over a private copy of the demo database with a few units and
 // offerings of a year of their own (120), so that each list holds exactly the rows made here.
+#include "LoggedInWindow.h"
 #include "app/LoginForm.h"
 #include "common/Helpers.h"
 #include "common/NodeData.h"
@@ -8,7 +9,6 @@
 #include "db/EmbeddedConnection.h"
 #include "engine/DemoFixture.h"
 #include "forms/main/KursplanForm.h"
-#include "LoggedInWindow.h"
 #include "model/OfferingRecord.h"
 
 #include <QApplication>
@@ -470,7 +470,8 @@ TEST_F(DepYearTest, SupportingDepartmentFollowsTheChosenUnit) {
     ASSERT_TRUE(main.LoadCrsDepyrList());
     const auto indexOf = [](const QComboBox* combo, const QString& code) {
         for (int i = 0; i < combo->count(); ++i)
-            if (ComboNodeData(combo, i)->depyr_code == code || ComboNodeData(combo, i)->crs_depyr_code == code)
+            if (ComboNodeData(combo, i)->depyr_code == code ||
+                ComboNodeData(combo, i)->crs_depyr_code == code)
                 return i;
         return -1;
     };
@@ -490,7 +491,8 @@ TEST_F(DepYearTest, SupportingDepartmentFollowsTheChosenUnit) {
     };
 
     TRULE_SUBJECT subject(TRULE_SUBJECT::FromDatabase);
-    subject.SetRuleDesg(std::make_unique<TRuleDesg>(&rig.dm->q_tmp(), 990100, -1, QStringLiteral("CS__120B"), 0));
+    subject.SetRuleDesg(
+        std::make_unique<TRuleDesg>(&rig.dm->q_tmp(), 990100, -1, QStringLiteral("CS__120B"), 0));
     ASSERT_EQ(subject.PreSubjects(), QStringList{QStringLiteral("*前三")});
     main.SetCurrentSubject(&subject);
 
@@ -509,18 +511,21 @@ TEST_F(DepYearTest, SupportingDepartmentFollowsTheChosenUnit) {
     EXPECT_EQ(subject.PreSubjects(), QStringList{QStringLiteral("#前二")});
     EXPECT_EQ(shown(), QStringList{QStringLiteral("#前二")});
     EXPECT_EQ(main.edNOTE->text(), QStringLiteral("支援教育系-學士班"));
-    EXPECT_EQ(main.cbCrsDepyr_code->currentIndex(), indexOf(main.cbCrsDepyr_code, QStringLiteral("EDU_120B")));
+    EXPECT_EQ(main.cbCrsDepyr_code->currentIndex(),
+              indexOf(main.cbCrsDepyr_code, QStringLiteral("EDU_120B")));
 
     // The own department: no note, the prerequisites stay; the syllabus unit still follows.
     choose(ownClass);
     EXPECT_TRUE(main.edNOTE->text().isEmpty());
     EXPECT_EQ(subject.PreSubjects(), QStringList{QStringLiteral("#前二")});
-    EXPECT_EQ(main.cbCrsDepyr_code->currentIndex(), indexOf(main.cbCrsDepyr_code, QStringLiteral("CS__120B")));
+    EXPECT_EQ(main.cbCrsDepyr_code->currentIndex(),
+              indexOf(main.cbCrsDepyr_code, QStringLiteral("CS__120B")));
 
     // A language-centre course keeps its syllabus unit.
     main.edSUBJECT_ID->setText(QStringLiteral("SL__0001"));
     choose(eduClass);
-    EXPECT_EQ(main.cbCrsDepyr_code->currentIndex(), indexOf(main.cbCrsDepyr_code, QStringLiteral("CS__120B")));
+    EXPECT_EQ(main.cbCrsDepyr_code->currentIndex(),
+              indexOf(main.cbCrsDepyr_code, QStringLiteral("CS__120B")));
     EXPECT_EQ(main.edNOTE->text(), QStringLiteral("支援教育系-學士班"));
 
     // Unticked, a choice changes nothing.

@@ -86,9 +86,9 @@ void TfrmKURSPLAN::createCourseListControls(QBoxLayout* layout) {
     lbCLASSTIME2 = named(new QListWidget(parent), "lbCLASSTIME2");
     lbCLASSTIME3 = named(new QListWidget(parent), "lbCLASSTIME3");
     for (QWidget* widget : std::initializer_list<QWidget*>{
-             edSUBJECT_ID, edS_NAME, edE_NAME, edSUBJ_MUST, edCREDIT, bbEDIT_SUBJ_ID, bbMtTeacher,
-             bbGC_FIEILD, bbBelong, BitBtn2, BitBtn3, paSTATUS, cbSALARYID, cbEVALID, lbTeacher, edNOTE,
-             lbPRE_SUBJECT, lbCLASSTIME1, lbCLASSTIME2, lbCLASSTIME3})
+             edSUBJECT_ID, edS_NAME, edE_NAME,      edSUBJ_MUST,  edCREDIT,     bbEDIT_SUBJ_ID, bbMtTeacher,
+             bbGC_FIEILD,  bbBelong, BitBtn2,       BitBtn3,      paSTATUS,     cbSALARYID,     cbEVALID,
+             lbTeacher,    edNOTE,   lbPRE_SUBJECT, lbCLASSTIME1, lbCLASSTIME2, lbCLASSTIME3})
         layout->addWidget(widget);
     connect(edSYEAR, &QLineEdit::textChanged, this, &TfrmKURSPLAN::edSYEARChange);
     connect(edSEME, &QLineEdit::textChanged, this, &TfrmKURSPLAN::edSYEARChange);
