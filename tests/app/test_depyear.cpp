@@ -53,6 +53,12 @@ insert VELM_DBASE..SEMESUBJECT (RSUBJ_SERNO, SUBJECT_GROUP, SUBJECT_ID, DEPARTME
 values (990005, 990005, 'Z4', 'ZZ__', 119, 1, '丁', '選', 2, '1', 1)
 insert VELM_DBASE..SEMESUBJECT (RSUBJ_SERNO, SUBJECT_GROUP, SUBJECT_ID, DEPARTMENT, YEAR, SEMESTER, S_NAME, MUST, CREDIT, term_id, status)
 values (990006, 990006, 'Z5', 'ZZ__', 119, 1, '戊', '選', 2, '2', 2)
+insert VELM_DBASE..SEMESUBJECT (RSUBJ_SERNO, SUBJECT_GROUP, SUBJECT_ID, DEPARTMENT, YEAR, SEMESTER, S_NAME, MUST, CREDIT, term_id, status)
+values (990007, 990007, 'Z6', 'ZZ__', 97, 1, '己', '選', 2, '1', 2)
+insert VELM_DBASE..SEMESUBJECT (RSUBJ_SERNO, SUBJECT_GROUP, SUBJECT_ID, DEPARTMENT, YEAR, SEMESTER, S_NAME, MUST, CREDIT, term_id, status)
+values (990008, 990008, 'Z7', 'ZZ__', 100, 1, '庚', '選', 2, '1', 2)
+insert VELM_DBASE..SEMESUBJECT (RSUBJ_SERNO, SUBJECT_GROUP, SUBJECT_ID, DEPARTMENT, YEAR, SEMESTER, S_NAME, MUST, CREDIT, term_id, status)
+values (990009, 990009, 'Z8', 'ZZ__', 96, 1, '辛', '選', 2, '1', 2)
 )";
 
 // A logged-in main window over the changed copy.
@@ -191,6 +197,10 @@ TEST_F(DepYearTest, TermListWindowAndSemester) {
          {{"118甲必學分數3", "990002", Serial("990002")},
           {"117乙選學分數2", "990003", Serial("990003")},
           {"116丙選學分數2", "990004", Serial("990004")}}},
+        // The window's ends are texts of different lengths ('97' and '100'), compared as numbers.
+        {"100",
+         "2",
+         {{"100庚選學分數2", "990008", Serial("990008")}, {"97己選學分數2", "990007", Serial("990007")}}},
     };
     Rig rig(QStringLiteral("office"));
     ASSERT_RIG(rig);
