@@ -4,8 +4,7 @@
 // so the ratio shows what the translation layer costs.
 //
 // Uses the demo database in $DUDODU_BENCH_DB, or creates one at scale 1 in a temporary folder.
-#include "engine/DemoData.h"
-#include "engine/Engine.h"
+#include "BenchDemo.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -23,35 +22,28 @@ struct Fixture {
     int offerings = 0;
 
     Fixture() {
-        QString dir = qEnvironmentVariable("DUDODU_BENCH_DB");
+        const QString dir = dudodu::bench::demoFolder(temp);
         QString error;
-        if (dir.isEmpty()) {
-            dir = temp.path() + QStringLiteral("/demo");
-            if (!createDemoDatabase(dir, DemoOptions{}, &error))
-                qFatal("demo database: %s", qPrintable(error));
-        }
         engine = Engine::open(dir, &error);
-        if (!engine)
-            qFatal("open: %s", qPrintable(error));
-        const BatchResult r = engine->execute(
-            "select top 1 DEPARTMENT, YEAR, SEMESTER, count(*) from VELM_DBASE..SEMESUBJECT "
-            "group by DEPARTMENT, YEAR, SEMESTER order by count(*) desc");
-        if (!r.ok() || r.results.isEmpty() || r.results[0].rows.isEmpty())
-            qFatal("no offerings: %s", qPrintable(r.error));
-        const QVariantList row = r.results[0].rows[0];
-        department = row[0].toString();
-        year = row[1].toInt();
-        semester = row[2].toInt();
-        offerings = row[3].toInt();
+        if (!engine) qFatal("open: %s", qPrintable(error));
+        const dudodu::bench::Department d = dudodu::bench::largestDepartment(*engine);
+        department = d.code;
+        year = d.year;
+        semester = d.semester;
+        offerings = d.offerings;
     }
 
     QString listQuery() const {
         return QStringList{
-            "SELECT RSUBJ_SERNO,SUBJECT_GROUP, DEPYR_CODE, SUBJECT_ID,MUST,DEPARTMENT,YEAR,SEMESTER,SUBJ_MODE,LIMIT,"
+            "SELECT RSUBJ_SERNO,SUBJECT_GROUP, DEPYR_CODE, "
+            "SUBJECT_ID,MUST,DEPARTMENT,YEAR,SEMESTER,SUBJ_MODE,LIMIT,"
             "S_NAME,CREDIT,HOUR,LAB,E_NAME,BELONG,BELONG_DEPYR_CODE,WORK_PLACE,NOTE,EP_FIELD,SEME_ENG,"
-            "isnull(program_id,-1) as program_id, isnull(SUBJECT_SYSNO,-1) as SUBJECT_SYSNO,PRE_DEPYRCODE,IsEval,"
-            "status, IsExpand, isnull(FromYear,0) as FromYear, isnull(FromDEP,'') as FromDEP, isnull(salarygroup, 0) "
-            "as salarygroup, isnull(evalgroup, 0) as evalgroup,CRS_DEPYR_CODE,Term_id,TERM,SUBJECT_ID_SEC,rule_rel,"
+            "isnull(program_id,-1) as program_id, isnull(SUBJECT_SYSNO,-1) as "
+            "SUBJECT_SYSNO,PRE_DEPYRCODE,IsEval,"
+            "status, IsExpand, isnull(FromYear,0) as FromYear, isnull(FromDEP,'') as FromDEP, "
+            "isnull(salarygroup, 0) "
+            "as salarygroup, isnull(evalgroup, 0) as "
+            "evalgroup,CRS_DEPYR_CODE,Term_id,TERM,SUBJECT_ID_SEC,rule_rel,"
             "SUBJ_KIND  FROM VELM_DBASE..SEMESUBJECT",
             "where DEPARTMENT='" + department + "'",
             QStringLiteral(" and YEAR=%1 and SEMESTER=%2").arg(year).arg(semester),
@@ -60,55 +52,59 @@ struct Fixture {
     }
 };
 
-Fixture &fixture() {
+Fixture& fixture() {
     static Fixture f;
     return f;
 }
 
-void BM_CourseListThroughEngine(benchmark::State &state) {
-    Fixture &f = fixture();
+void BM_CourseListThroughEngine(benchmark::State& state) {
+    Fixture& f = fixture();
     const QString list = f.listQuery();
     for (auto _ : state) {
         const BatchResult r = f.engine->execute(list);
-        for (const QVariantList &row : r.results[0].rows) {
+        for (const QVariantList& row : r.results[0].rows) {
             const QString g = QString::number(row[1].toLongLong());
             benchmark::DoNotOptimize(f.engine->execute(
-                "select a.TCHER_NO, a.TCHER_NAME as t1_name, b.TCHER_CNAME as t2_name from VELM_DBASE..SEMETEACHER a "
+                "select a.TCHER_NO, a.TCHER_NAME as t1_name, b.TCHER_CNAME as t2_name from "
+                "VELM_DBASE..SEMETEACHER a "
                 "left join VELM_DBASE..DN_tcher_mnger b on (a.tcher_no=b.tcher_no) where a.SUBJECT_GROUP=" +
                 g + " order by seq"));
-            benchmark::DoNotOptimize(f.engine->execute(
-                "select room_id_no, classroom, weekday, classno, location from VELM_DBASE..SEMECLASSROOM where "
-                "SUBJECT_GROUP=" +
-                g + " order by room_id_no,weekday,classno"));
+            benchmark::DoNotOptimize(f.engine->execute("select room_id_no, classroom, weekday, classno, "
+                                                       "location from VELM_DBASE..SEMECLASSROOM where "
+                                                       "SUBJECT_GROUP=" +
+                                                       g + " order by room_id_no,weekday,classno"));
         }
     }
     state.counters["offerings"] = f.offerings;
 }
 
 // The same rows fetched with hand-written SQLite statements prepared once.
-void BM_CourseListRawSqlite(benchmark::State &state) {
-    Fixture &f = fixture();
-    sqlite3 *db = f.engine->handle();
+void BM_CourseListRawSqlite(benchmark::State& state) {
+    Fixture& f = fixture();
+    sqlite3* db = f.engine->handle();
     sqlite3_stmt *list = nullptr, *teachers = nullptr, *rooms = nullptr;
-    sqlite3_prepare_v2(db,
-                       "SELECT RSUBJ_SERNO,SUBJECT_GROUP, DEPYR_CODE, SUBJECT_ID,MUST,DEPARTMENT,YEAR,SEMESTER,"
-                       "SUBJ_MODE,\"LIMIT\",S_NAME,CREDIT,HOUR,LAB,E_NAME,BELONG,BELONG_DEPYR_CODE,WORK_PLACE,NOTE,"
-                       "EP_FIELD,SEME_ENG,ifnull(program_id,-1),ifnull(SUBJECT_SYSNO,-1),PRE_DEPYRCODE,IsEval,status,"
-                       "IsExpand,ifnull(FromYear,0),ifnull(FromDEP,''),ifnull(salarygroup,0),ifnull(evalgroup,0),"
-                       "CRS_DEPYR_CODE,Term_id,TERM,SUBJECT_ID_SEC,rule_rel,SUBJ_KIND FROM VELM_DBASE.SEMESUBJECT "
-                       "where DEPARTMENT=?1 and YEAR=?2 and SEMESTER=?3 ORDER BY substr(WORK_PLACE,1,1) DESC,"
-                       "substr(WORK_PLACE,2,100),subject_id",
-                       -1, &list, nullptr);
-    sqlite3_prepare_v2(db,
-                       "select a.TCHER_NO, a.TCHER_NAME, b.TCHER_CNAME from VELM_DBASE.SEMETEACHER a left join "
-                       "VELM_DBASE.DN_tcher_mnger b on (a.tcher_no=b.tcher_no) where a.SUBJECT_GROUP=?1 order by seq",
-                       -1, &teachers, nullptr);
-    sqlite3_prepare_v2(db,
-                       "select room_id_no, classroom, weekday, classno, location from VELM_DBASE.SEMECLASSROOM where "
-                       "SUBJECT_GROUP=?1 order by room_id_no,weekday,classno",
-                       -1, &rooms, nullptr);
+    sqlite3_prepare_v2(
+        db,
+        "SELECT RSUBJ_SERNO,SUBJECT_GROUP, DEPYR_CODE, SUBJECT_ID,MUST,DEPARTMENT,YEAR,SEMESTER,"
+        "SUBJ_MODE,\"LIMIT\",S_NAME,CREDIT,HOUR,LAB,E_NAME,BELONG,BELONG_DEPYR_CODE,WORK_PLACE,NOTE,"
+        "EP_FIELD,SEME_ENG,ifnull(program_id,-1),ifnull(SUBJECT_SYSNO,-1),PRE_DEPYRCODE,IsEval,status,"
+        "IsExpand,ifnull(FromYear,0),ifnull(FromDEP,''),ifnull(salarygroup,0),ifnull(evalgroup,0),"
+        "CRS_DEPYR_CODE,Term_id,TERM,SUBJECT_ID_SEC,rule_rel,SUBJ_KIND FROM VELM_DBASE.SEMESUBJECT "
+        "where DEPARTMENT=?1 and YEAR=?2 and SEMESTER=?3 ORDER BY substr(WORK_PLACE,1,1) DESC,"
+        "substr(WORK_PLACE,2,100),subject_id",
+        -1, &list, nullptr);
+    sqlite3_prepare_v2(
+        db,
+        "select a.TCHER_NO, a.TCHER_NAME, b.TCHER_CNAME from VELM_DBASE.SEMETEACHER a left join "
+        "VELM_DBASE.DN_tcher_mnger b on (a.tcher_no=b.tcher_no) where a.SUBJECT_GROUP=?1 order by seq",
+        -1, &teachers, nullptr);
+    sqlite3_prepare_v2(
+        db,
+        "select room_id_no, classroom, weekday, classno, location from VELM_DBASE.SEMECLASSROOM where "
+        "SUBJECT_GROUP=?1 order by room_id_no,weekday,classno",
+        -1, &rooms, nullptr);
     const QByteArray dep = f.department.toUtf8();
-    auto drain = [](sqlite3_stmt *st) {
+    auto drain = [](sqlite3_stmt* st) {
         int n = 0;
         while (sqlite3_step(st) == SQLITE_ROW)
             for (int i = 0; i < sqlite3_column_count(st); ++i, ++n)

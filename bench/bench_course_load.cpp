@@ -2,18 +2,22 @@
 // the department-year lists, the offering query, and per offering its record with teachers, rooms
 // and curriculum link, the grid rows drawn. The window is logged in through the real login window.
 //
-//   bench_course_load [--sizes 50,150,300] [--loads 10]
+//   bench_course_load [--sizes 50,150,300] [--loads 10] [--embedded-only]
 //
 // First the largest department of the demo database as it is, then the same department made to hold
-// each of the given numbers of offerings (by dropping offerings or adding copies). Prints the time
-// per load (median, fastest, slowest) and the statements sent per load.
+// each of the given numbers of offerings (by dropping offerings or adding copies). Prints the
+// statements sent per load and the time per load (median, fastest, slowest) on the embedded
+// connection and through dudodu-server over loopback TLS (the server a child process).
 // Uses the demo database in $DUDODU_BENCH_DB (copied, never changed), or creates one at scale 1.
+#include "BenchDemo.h"
+#include "ServerHarness.h"
 #include "app/LoginForm.h"
 #include "common/Helpers.h"
 #include "common/HtmlGrid.h"
 #include "common/ScriptedDialogs.h"
 #include "db/DataModule.h"
 #include "db/EmbeddedConnection.h"
+#include "db/TlsConnection.h"
 #include "engine/DemoData.h"
 #include "engine/Engine.h"
 #include "forms/main/KursplanForm.h"
@@ -58,10 +62,7 @@ class TCountingConnection : public TConnection {
     std::unique_ptr<TConnection> m_inner;
 };
 
-struct Department {
-    QString code;
-    int year = 0, semester = 0, offerings = 0;
-};
+using bench::Department;
 
 void exec(sqlite3* db, const QString& sql) {
     char* message = nullptr;
@@ -172,10 +173,10 @@ struct Figures {
     int statements = 0, rows = 0;
 };
 
-// Logs the office in on a window over folder, then loads the department `loads` times.
-Figures measure(const QString& folder, const Department& d, int loads,
+// Logs the office in on a window over connection, then loads the department `loads` times.
+Figures measure(std::unique_ptr<TConnection> connection, const Department& d, int loads,
                 const TScopedScriptedDialogs& dialogs) {
-    auto counting = std::make_unique<TCountingConnection>(std::make_unique<TEmbeddedConnection>(folder));
+    auto counting = std::make_unique<TCountingConnection>(std::move(connection));
     TCountingConnection* counter = counting.get();
     TDM dm(std::move(counting));
     TfrmKURSPLAN main(dm);
@@ -224,9 +225,11 @@ Figures measure(const QString& folder, const Department& d, int loads,
     return figures;
 }
 
-void print(const char* what, int offerings, const Figures& f) {
-    std::printf("%-22s %9d %6d %10d %10.1f %9.1f %9.1f\n", what, offerings, f.rows, f.statements, f.median,
-                f.fastest, f.slowest);
+void print(const char* what, int offerings, const Figures& embedded, const Figures* tls) {
+    std::printf("%-13s %9d %6d %10d %9.1f %7.1f %7.1f", what, offerings, embedded.rows, embedded.statements,
+                embedded.median, embedded.fastest, embedded.slowest);
+    if (tls) std::printf(" %9.1f %7.1f %7.1f", tls->median, tls->fastest, tls->slowest);
+    std::printf("\n");
     std::fflush(stdout);
 }
 
@@ -241,45 +244,48 @@ int main(int argc, char** argv) {
                                          QStringLiteral("N,N,..."), QStringLiteral("50,150,300"));
     const QCommandLineOption loadsOption(QStringLiteral("loads"), QStringLiteral("Loads per size."),
                                          QStringLiteral("L"), QStringLiteral("10"));
-    parser.addOptions({sizesOption, loadsOption});
+    const QCommandLineOption embeddedOnlyOption(QStringLiteral("embedded-only"),
+                                                QStringLiteral("Skip the loads through dudodu-server."));
+    parser.addOptions({sizesOption, loadsOption, embeddedOnlyOption});
     parser.process(app);
     const int loads = std::max(1, parser.value(loadsOption).toInt());
 
     TScopedScriptedDialogs dialogs; // a message box must never wait for a click here
     QTemporaryDir temp;
-    QString source = qEnvironmentVariable("DUDODU_BENCH_DB");
-    QString error;
-    if (source.isEmpty()) {
-        source = temp.filePath(QStringLiteral("demo"));
-        if (!engine::createDemoDatabase(source, engine::DemoOptions{}, &error))
-            qFatal("demo database: %s", qPrintable(error));
+    const QString folder = copyDatabase(bench::demoFolder(temp), temp.filePath(QStringLiteral("work")));
+    const Department d = bench::largestDepartment(folder);
+    // The server serves the same folder, so that both connections load the same department.
+    std::unique_ptr<bench::ServerHarness> server;
+    if (!parser.isSet(embeddedOnlyOption)) {
+        bench::ServerHarness::Options options;
+        options.database = folder;
+        server = std::make_unique<bench::ServerHarness>(options);
     }
-    const QString folder = copyDatabase(source, temp.filePath(QStringLiteral("work")));
+    const auto run = [&](const char* what, int offerings) {
+        const Figures embedded = measure(std::make_unique<TEmbeddedConnection>(folder), d, loads, dialogs);
+        if (!server) return print(what, offerings, embedded, nullptr);
+        const Figures tls = measure(
+            std::make_unique<TTlsConnection>(QStringLiteral("127.0.0.1"), server->port, server->certificate),
+            d, loads, dialogs);
+        print(what, offerings, embedded, &tls);
+    };
 
-    Department d;
-    {
-        auto engine = engine::Engine::open(folder, &error);
-        if (!engine) qFatal("open: %s", qPrintable(error));
-        const engine::BatchResult r =
-            engine->execute("select top 1 DEPARTMENT, YEAR, SEMESTER, count(*) from VELM_DBASE..SEMESUBJECT "
-                            "group by DEPARTMENT, YEAR, SEMESTER order by count(*) desc");
-        if (!r.ok() || r.results.isEmpty() || r.results[0].rows.isEmpty()) qFatal("no offerings");
-        const QVariantList row = r.results[0].rows[0];
-        d = {row[0].toString(), row[1].toInt(), row[2].toInt(), row[3].toInt()};
-    }
-    std::printf("department %s %d-%d, %d offerings; %d loads each, embedded connection\n", qPrintable(d.code),
-                d.year, d.semester, d.offerings, loads);
-    std::printf("%-22s %9s %6s %10s %10s %9s %9s\n", "", "offerings", "rows", "statements", "median ms",
-                "fastest", "slowest");
-    print("as generated", d.offerings, measure(folder, d, loads, dialogs));
+    std::printf("department %s %d-%d, %d offerings; %d loads each\n", qPrintable(d.code), d.year, d.semester,
+                d.offerings, loads);
+    std::printf("%-13s %9s %6s %10s %25s %25s\n", "", "", "", "", "embedded ms",
+                server ? "loopback TLS ms" : "");
+    std::printf("%-13s %9s %6s %10s %9s %7s %7s %9s %7s %7s\n", "", "offerings", "rows", "statements",
+                "median", "fastest", "slowest", "median", "fastest", "slowest");
+    run("as generated", d.offerings);
     for (const QString& size : parser.value(sizesOption).split(u',', Qt::SkipEmptyParts)) {
         const int n = size.toInt();
         {
+            QString error;
             auto engine = engine::Engine::open(folder, &error);
             if (!engine) qFatal("open: %s", qPrintable(error));
             resizeDepartment(engine->handle(), d, n);
         }
-        print("resized", n, measure(folder, d, loads, dialogs));
+        run("resized", n);
     }
     return 0;
 }

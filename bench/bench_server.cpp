@@ -1,6 +1,7 @@
 // Round-trip time of one small statement through dudodu-server over loopback TLS, next to the same
 // statement on the embedded engine; the ratio is what the middleware costs per statement. Also the
-// course-list sequence both ways.
+// course-list sequence both ways. The server is the dudodu-server binary in a child process, so the
+// CPU column is the client's alone.
 //
 // Uses the demo database in $DUDODU_BENCH_DB, or creates one at scale 1 in a temporary folder.
 #include "ServerHarness.h"

@@ -196,6 +196,8 @@ TBatchReply TTlsConnection::send(const QString& batch, bool wantRows) {
     }
     m_reply.reset();
     m_socket->write(protocol::encodeFrame(protocol::ExecuteRequest{batch, wantRows}));
+    // Encrypts and sends the request now; the wait below then only polls for the reply.
+    m_socket->flush();
     QElapsedTimer clock;
     clock.start();
     while (!m_reply && m_active && m_socket) {

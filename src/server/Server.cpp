@@ -1,5 +1,6 @@
 #include "server/Server.h"
 
+#include "server/BatchPool.h"
 #include "server/ServerLog.h"
 #include "server/Session.h"
 
@@ -80,6 +81,19 @@ bool Server::start(QString* error) {
                      .arg(m_listener.errorString());
         return false;
     }
+    m_pool = std::make_unique<BatchPool>(m_config.batchThreads);
+    const int ioThreads =
+        m_config.ioThreads > 0 ? m_config.ioThreads : qMax(1, QThread::idealThreadCount() / 2);
+    for (int i = 0; i < ioThreads; ++i) {
+        auto io = std::make_unique<IoThread>();
+        io->thread.setObjectName(QStringLiteral("session-io-%1").arg(i + 1));
+        io->host = std::make_unique<SessionHost>();
+        io->host->moveToThread(&io->thread);
+        connect(io->host.get(), &SessionHost::sessionGone, this,
+                [this, raw = io.get(), generation = m_generation] { sessionGone(raw, generation); });
+        io->thread.start();
+        m_io.push_back(std::move(io));
+    }
     m_log.write(QStringLiteral("listening addr=%1:%2").arg(m_config.listen.toString()).arg(port()));
     return true;
 }
@@ -89,7 +103,21 @@ void Server::stop() {
         m_listener.close();
         m_log.write(QStringLiteral("stopped"));
     }
-    m_sessions.clear(); // each thread ends its session and is joined
+    // Sessions end first (each tells its client), then the batches already submitted run to their
+    // end, then the I/O threads go.
+    for (auto& io : m_io)
+        QMetaObject::invokeMethod(io->host.get(), &SessionHost::closeAll, Qt::BlockingQueuedConnection);
+    m_pool.reset();
+    for (auto& io : m_io) {
+        io->thread.quit();
+        io->thread.wait();
+    }
+    m_io.clear();
+    ++m_generation;
+    if (m_sessionCount != 0) {
+        m_sessionCount = 0;
+        emit sessionCountChanged(0);
+    }
 }
 
 void Server::acceptPending() {
@@ -99,27 +127,37 @@ void Server::acceptPending() {
         QObject::disconnect(socket, nullptr, &m_listener, nullptr);
         socket->setParent(nullptr);
         std::unique_ptr<QSslSocket> owned(socket);
-        if (int(m_sessions.size()) >= m_config.maxSessions) {
+        if (m_sessionCount >= m_config.maxSessions || m_io.empty()) {
             m_log.write(QStringLiteral("error addr=%1 refused: %2 sessions open")
                             .arg(peer(socket))
-                            .arg(m_sessions.size()));
+                            .arg(m_sessionCount));
             owned->abort();
             continue;
         }
-        SessionContext context{&m_config, &m_throttle, &m_log};
-        auto thread = std::make_unique<SessionThread>(std::move(owned), context);
-        socket->moveToThread(thread.get());
-        QThread* key = thread.get();
-        connect(
-            key, &QThread::finished, this, [this, key] { reap(key); }, Qt::QueuedConnection);
-        m_sessions.emplace(key, std::move(thread));
-        key->start();
-        emit sessionCountChanged(int(m_sessions.size()));
+        IoThread* io = std::min_element(m_io.begin(), m_io.end(), [](const auto& a, const auto& b) {
+                           return a->sessions < b->sessions;
+                       })->get();
+        owned->moveToThread(&io->thread);
+        ++io->sessions;
+        ++m_sessionCount;
+        // The host takes the socket over in its own thread (queued calls to it keep their order,
+        // so stop() still finds the session there).
+        QMetaObject::invokeMethod(
+            io->host.get(),
+            [host = io->host.get(), socket = owned.release(),
+             context = SessionContext{&m_config, &m_throttle, &m_log, m_pool.get()}] {
+                host->adopt(socket, context);
+            },
+            Qt::QueuedConnection);
+        emit sessionCountChanged(m_sessionCount);
     }
 }
 
-void Server::reap(QThread* thread) {
-    if (m_sessions.erase(thread) > 0) emit sessionCountChanged(int(m_sessions.size()));
+void Server::sessionGone(IoThread* io, quint64 generation) {
+    if (generation != m_generation) return;
+    --io->sessions;
+    --m_sessionCount;
+    emit sessionCountChanged(m_sessionCount);
 }
 
 } // namespace dudodu::server

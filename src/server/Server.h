@@ -1,4 +1,5 @@
-// dudodu-server's listener: accepts TLS 1.2+ connections and gives each its own session thread.
+// dudodu-server's listener: accepts TLS 1.2+ connections and spreads their sessions over a few I/O
+// threads; logins and batches run on one BatchPool of about as many threads as cores.
 #pragma once
 
 #include "server/LoginThrottle.h"
@@ -6,13 +7,15 @@
 
 #include <QObject>
 #include <QSslServer>
-#include <map>
+#include <QThread>
 #include <memory>
+#include <vector>
 
 namespace dudodu::server {
 
+class BatchPool;
 class ServerLog;
-class SessionThread;
+class SessionHost;
 
 class Server : public QObject {
     Q_OBJECT
@@ -25,21 +28,30 @@ class Server : public QObject {
     // Stops listening and ends every session.
     void stop();
     quint16 port() const { return m_listener.serverPort(); }
-    int sessionCount() const { return int(m_sessions.size()); }
+    int sessionCount() const { return m_sessionCount; }
     LoginThrottle& throttle() { return m_throttle; }
 
   signals:
     void sessionCountChanged(int count);
 
   private:
+    struct IoThread {
+        QThread thread;
+        std::unique_ptr<SessionHost> host;
+        int sessions = 0;
+    };
+
     void acceptPending();
-    void reap(QThread* thread);
+    void sessionGone(IoThread* io, quint64 generation);
 
     ServerConfig m_config;
     ServerLog& m_log;
     LoginThrottle m_throttle;
     QSslServer m_listener; // a child, so that it follows the server into another thread
-    std::map<QThread*, std::unique_ptr<SessionThread>> m_sessions;
+    std::unique_ptr<BatchPool> m_pool;
+    std::vector<std::unique_ptr<IoThread>> m_io;
+    int m_sessionCount = 0;
+    quint64 m_generation = 0; // news of sessions from before the last stop() is ignored
 };
 
 } // namespace dudodu::server

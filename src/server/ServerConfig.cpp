@@ -53,7 +53,9 @@ std::optional<ServerConfig> ServerConfig::load(const QString& file, QString* err
         readNumber(ini, QStringLiteral("server/idle_timeout_s"), &idleSeconds, 1, &why) &&
         readNumber(ini, QStringLiteral("server/login_timeout_s"), &loginSeconds, 1, &why) &&
         readNumber(ini, QStringLiteral("server/compress_threshold"), &c.compressThreshold, 0, &why) &&
-        readNumber(ini, QStringLiteral("server/max_sessions"), &c.maxSessions, 1, &why)) {
+        readNumber(ini, QStringLiteral("server/max_sessions"), &c.maxSessions, 1, &why) &&
+        readNumber(ini, QStringLiteral("server/io_threads"), &c.ioThreads, 0, &why) &&
+        readNumber(ini, QStringLiteral("server/batch_threads"), &c.batchThreads, 0, &why)) {
         c.idleTimeoutMs = int(qMin<qint64>(qint64(idleSeconds) * 1000, std::numeric_limits<int>::max()));
         c.loginTimeoutMs = int(qMin<qint64>(qint64(loginSeconds) * 1000, std::numeric_limits<int>::max()));
     }

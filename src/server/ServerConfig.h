@@ -10,6 +10,8 @@
 //   login_timeout_s=15        a connection that has not logged in by then is closed
 //   compress_threshold=8192   replies larger than this are compressed
 //   max_sessions=200
+//   io_threads=0              threads serving the sessions' sockets; 0 for one per two cores
+//   batch_threads=0           threads running logins and batches in arrival order; 0 for one per core
 //   log=                      log file; empty for standard error
 //
 //   [database]
@@ -37,6 +39,8 @@ struct ServerConfig {
     int loginTimeoutMs = 15 * 1000;
     qsizetype compressThreshold = 8 * 1024;
     int maxSessions = 200;
+    int ioThreads = 0;
+    int batchThreads = 0;
     QString logFile;
 
     Backend backend = Backend::Embedded;

@@ -19,8 +19,12 @@ TEST(ServerConfigTest, ReadsValuesAndRefusesBadOnes) {
     };
     const Case cases[] = {
         {"complete",
-         "[server]\nport=8443\ncertificate=c.pem\nkey=k.pem\nidle_timeout_s=60\n[database]\nfolder=db\n",
+         "[server]\nport=8443\ncertificate=c.pem\nkey=k.pem\nidle_timeout_s=60\nio_threads=3\nbatch_threads="
+         "4\n"
+         "[database]\nfolder=db\n",
          nullptr},
+        {"negative thread count", "[server]\ncertificate=c\nkey=k\nbatch_threads=-2\n[database]\nfolder=db\n",
+         "batch_threads"},
         {"no certificate", "[server]\nkey=k.pem\n[database]\nfolder=db\n", "certificate and key"},
         {"port out of range", "[server]\nport=70000\ncertificate=c\nkey=k\n[database]\nfolder=db\n", "port"},
         {"unknown backend", "[server]\ncertificate=c\nkey=k\n[database]\nbackend=oracle\nfolder=db\n",
@@ -44,6 +48,8 @@ TEST(ServerConfigTest, ReadsValuesAndRefusesBadOnes) {
         }
         EXPECT_EQ(config->port, 8443);
         EXPECT_EQ(config->idleTimeoutMs, 60000);
+        EXPECT_EQ(config->ioThreads, 3);
+        EXPECT_EQ(config->batchThreads, 4);
         EXPECT_EQ(config->certificateFile, dir.filePath(QStringLiteral("c.pem")));
         EXPECT_EQ(config->accountsFolder, dir.filePath(QStringLiteral("db")));
     }

@@ -1,5 +1,6 @@
 // Fifty clients at once, each loading a department's course list and writing small batches: no
-// error, no lost write, and the database files intact afterwards.
+// error, no lost write, and the database files intact afterwards. Requests sent at once are answered
+// in order, and a batch whose client hangs up right after sending it still runs to its end.
 #include "ServerFixture.h"
 
 #include "engine/Engine.h"
@@ -103,6 +104,70 @@ TEST(ConcurrencyTest, FiftyClientsReadAndWriteTogether) {
         EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), "ok") << name.toStdString();
         sqlite3_finalize(st);
     }
+}
+
+// Requests sent back to back, without waiting, are answered one after the other in their order.
+TEST(ConcurrencyTest, RequestsSentAtOnceAreAnsweredInOrder) {
+    TestServer server;
+    ASSERT_TRUE(server.ok()) << server.error.toStdString();
+    RawClient raw(server);
+    ASSERT_TRUE(raw.encrypted());
+    QByteArray burst =
+        protocol::encodeFrame(protocol::LoginRequest{QStringLiteral("office"), kDemoPassword, {}, {}});
+    for (int i = 1; i <= 5; ++i)
+        burst +=
+            protocol::encodeFrame(protocol::ExecuteRequest{QStringLiteral("select %1 as n").arg(i), true});
+    raw.send(burst);
+    QElapsedTimer clock;
+    clock.start();
+    while (raw.messages().size() < 6 && clock.elapsed() < 5000) {
+        raw.socket.waitForReadyRead(100);
+        raw.received += raw.socket.readAll();
+    }
+    const QList<protocol::Message> replies = raw.messages();
+    ASSERT_EQ(replies.size(), 6);
+    ASSERT_TRUE(std::holds_alternative<protocol::LoginVerdict>(replies[0]));
+    EXPECT_TRUE(std::get<protocol::LoginVerdict>(replies[0]).accepted);
+    for (int i = 1; i <= 5; ++i) {
+        const auto* reply = std::get_if<TBatchReply>(&replies[i]);
+        ASSERT_TRUE(reply && reply->ok() && !reply->results.isEmpty()) << i;
+        EXPECT_EQ(reply->results[0].rows[0][0].toInt(), i);
+    }
+}
+
+TEST(ConcurrencyTest, ABatchWhoseClientHungUpStillRunsToItsEnd) {
+    TestServer server;
+    ASSERT_TRUE(server.ok()) << server.error.toStdString();
+    RawClient raw(server);
+    ASSERT_TRUE(raw.encrypted());
+    raw.send(protocol::encodeFrame(protocol::LoginRequest{QStringLiteral("office"), kDemoPassword, {}, {}}));
+    ASSERT_TRUE(raw.socket.waitForReadyRead(5000));
+    raw.send(protocol::encodeFrame(protocol::ExecuteRequest{
+        QStringLiteral(
+            "begin transaction\ninsert VELM_DBASE..SEMETEACHER(SUBJECT_GROUP,seq,TCHER_NO,TCHER_NAME) "
+            "values(%1,1,1,'gone')\ninsert VELM_DBASE..SEMETEACHER(SUBJECT_GROUP,seq,TCHER_NO,"
+            "TCHER_NAME) values(%1,2,2,'gone')\ncommit transaction")
+            .arg(kFirstGroup - 1),
+        true}));
+    raw.socket.waitForBytesWritten(1000);
+    raw.socket.disconnectFromHost();
+    ASSERT_TRUE(server.waitForLog({QStringLiteral("session-end"), QStringLiteral("client disconnected")}));
+
+    QString error;
+    auto engine = engine::Engine::open(server.folder, &error);
+    ASSERT_TRUE(engine) << error.toStdString();
+    const QString count =
+        QStringLiteral("select count(*) from VELM_DBASE..SEMETEACHER where SUBJECT_GROUP=%1")
+            .arg(kFirstGroup - 1);
+    QElapsedTimer clock;
+    clock.start();
+    qint64 rows = 0;
+    do {
+        const engine::BatchResult r = engine->execute(count);
+        ASSERT_TRUE(r.ok()) << r.error.toStdString();
+        rows = r.results[0].rows[0][0].toLongLong();
+    } while (rows < 2 && clock.elapsed() < 5000 && (QThread::msleep(10), true));
+    EXPECT_EQ(rows, 2) << "the batch was dropped or cut short";
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <QCborArray>
 #include <QCborMap>
+#include <QCborStreamWriter>
 #include <QCborValue>
 #include <QtEndian>
 #include <gtest/gtest.h>
@@ -60,6 +61,37 @@ TEST(ProtocolTest, EveryMessageSurvivesARoundTrip) {
     EXPECT_EQ(reply.results[0].rows[1][1], QVariant(QStringLiteral("課程 1")));
 }
 
+// The payload is exactly the CBOR map a generic encoder writes from the documented keys, so both
+// ends stay compatible with peers that build their messages as QCbor trees.
+TEST(ProtocolTest, PayloadIsThePlainCborMap) {
+    const TBatchReply reply = sampleReply(3);
+    QCborArray sets;
+    for (const TResultTable& table : reply.results) {
+        QCborArray kinds, rows;
+        for (TFieldType type : table.fieldTypes)
+            kinds.append(int(type));
+        for (const QVariantList& row : table.rows) {
+            QCborArray cells;
+            for (const QVariant& cell : row)
+                cells.append(cell.isValid() ? QCborValue::fromVariant(cell) : QCborValue(QCborValue::Null));
+            rows.append(cells);
+        }
+        sets.append(QCborMap{{QStringLiteral("f"), QCborArray::fromStringList(table.fieldNames)},
+                             {QStringLiteral("k"), kinds},
+                             {QStringLiteral("d"), rows}});
+    }
+    const QCborMap expectedReply{{QStringLiteral("t"), 4},
+                                 {QStringLiteral("e"), reply.error},
+                                 {QStringLiteral("r"), reply.rowsAffected},
+                                 {QStringLiteral("s"), sets}};
+    const QCborMap expectedExecute{{QStringLiteral("t"), 3},
+                                   {QStringLiteral("b"), QStringLiteral("select 1")},
+                                   {QStringLiteral("w"), true}};
+    EXPECT_EQ(encodeFrame(reply).sliced(6), QCborValue(expectedReply).toCbor());
+    EXPECT_EQ(encodeFrame(ExecuteRequest{QStringLiteral("select 1"), true}).sliced(6),
+              QCborValue(expectedExecute).toCbor());
+}
+
 TEST(ProtocolTest, FramesArriveInPiecesAndBackToBack) {
     const QByteArray first = encodeFrame(ExecuteRequest{QStringLiteral("select 1"), true});
     const QByteArray second = encodeFrame(sampleReply(2000));
@@ -96,6 +128,64 @@ QByteArray zlib(const QByteArray& data) {
               uLong(data.size()), 1);
     out.resize(qsizetype(size));
     return out;
+}
+
+// What another encoder may legally write: keys in another order, strings in chunks, containers of
+// unstated length, integers at the ends of their range.
+TEST(ProtocolTest, OtherEncodingsOfAResultAreRead) {
+    QByteArray payload;
+    {
+        QCborStreamWriter w(&payload);
+        w.startMap(); // unstated length
+        w.append(QLatin1StringView("s"));
+        w.startArray(1);
+        w.startMap(3);
+        w.append(QLatin1StringView("d")); // rows before the fields they must match
+        w.startArray();
+        w.startArray();
+        w.append(std::numeric_limits<qint64>::min());
+        w.append(QLatin1StringView("placeholder"));
+        w.endArray();
+        w.endArray();
+        w.append(QLatin1StringView("k"));
+        w.startArray(2);
+        w.append(1);
+        w.append(3);
+        w.endArray();
+        w.append(QLatin1StringView("f"));
+        w.startArray(2);
+        w.append(QLatin1StringView("n"));
+        w.append(QLatin1StringView("s"));
+        w.endArray();
+        w.endMap();
+        w.endArray();
+        w.append(QLatin1StringView("r"));
+        w.append(quint64(9));
+        w.append(QLatin1StringView("t"));
+        w.append(4);
+        w.append(QLatin1StringView("e"));
+        w.append(QLatin1StringView(""));
+        w.endMap();
+    }
+    // A text string in two chunks ("ab" + "c") in place of the placeholder.
+    const QByteArray placeholder = QCborValue(QStringLiteral("placeholder")).toCbor();
+    payload.replace(payload.indexOf(placeholder), placeholder.size(),
+                    QByteArray("\x7f\x62"
+                               "ab"
+                               "\x61"
+                               "c"
+                               "\xff",
+                               7));
+
+    const Decoded d = decodeAll(frame(1, 0, payload));
+    ASSERT_EQ(d.status, Decoded::Status::Frame) << d.error.toStdString();
+    const auto reply = std::get<TBatchReply>(d.message);
+    EXPECT_EQ(reply.rowsAffected, 9);
+    ASSERT_EQ(reply.results.size(), 1);
+    EXPECT_EQ(reply.results[0].fieldNames, QStringList({QStringLiteral("n"), QStringLiteral("s")}));
+    ASSERT_EQ(reply.results[0].rows.size(), 1);
+    EXPECT_EQ(reply.results[0].rows[0][0], QVariant(std::numeric_limits<qint64>::min()));
+    EXPECT_EQ(reply.results[0].rows[0][1], QVariant(QStringLiteral("abc")));
 }
 
 // Shared with the server's bad-input test: each frame is refused, and why.
