@@ -43,4 +43,23 @@ inline Department largestDepartment(const QString& folder) {
     return largestDepartment(*engine);
 }
 
+// The offering query of the department's course list, as the main window sends it (office user).
+inline QString listQuery(const Department& d) {
+    return QStringList{
+        "SELECT RSUBJ_SERNO,SUBJECT_GROUP, DEPYR_CODE, "
+        "SUBJECT_ID,MUST,DEPARTMENT,YEAR,SEMESTER,SUBJ_MODE,LIMIT,"
+        "S_NAME,CREDIT,HOUR,LAB,E_NAME,BELONG,BELONG_DEPYR_CODE,WORK_PLACE,NOTE,EP_FIELD,SEME_ENG,"
+        "isnull(program_id,-1) as program_id, isnull(SUBJECT_SYSNO,-1) as "
+        "SUBJECT_SYSNO,PRE_DEPYRCODE,IsEval,"
+        "status, IsExpand, isnull(FromYear,0) as FromYear, isnull(FromDEP,'') as FromDEP, "
+        "isnull(salarygroup, 0) "
+        "as salarygroup, isnull(evalgroup, 0) as "
+        "evalgroup,CRS_DEPYR_CODE,Term_id,TERM,SUBJECT_ID_SEC,rule_rel,"
+        "SUBJ_KIND  FROM VELM_DBASE..SEMESUBJECT",
+        "where DEPARTMENT='" + d.code + "'",
+        QStringLiteral(" and YEAR=%1 and SEMESTER=%2").arg(d.year).arg(d.semester),
+        "ORDER BY SUBSTRING(WORK_PLACE,1,1) DESC,SUBSTRING(WORK_PLACE,2,100),subject_id"}
+        .join('\n');
+}
+
 } // namespace dudodu::bench

@@ -183,22 +183,7 @@ class ServerHarness {
         const Department d = largestDepartment(folder);
         department = d.code;
         offerings = d.offerings;
-        m_list =
-            QStringList{
-                "SELECT RSUBJ_SERNO,SUBJECT_GROUP, DEPYR_CODE, "
-                "SUBJECT_ID,MUST,DEPARTMENT,YEAR,SEMESTER,SUBJ_MODE,LIMIT,"
-                "S_NAME,CREDIT,HOUR,LAB,E_NAME,BELONG,BELONG_DEPYR_CODE,WORK_PLACE,NOTE,EP_FIELD,SEME_ENG,"
-                "isnull(program_id,-1) as program_id, isnull(SUBJECT_SYSNO,-1) as "
-                "SUBJECT_SYSNO,PRE_DEPYRCODE,IsEval,"
-                "status, IsExpand, isnull(FromYear,0) as FromYear, isnull(FromDEP,'') as FromDEP, "
-                "isnull(salarygroup, 0) "
-                "as salarygroup, isnull(evalgroup, 0) as "
-                "evalgroup,CRS_DEPYR_CODE,Term_id,TERM,SUBJECT_ID_SEC,rule_rel,"
-                "SUBJ_KIND  FROM VELM_DBASE..SEMESUBJECT",
-                "where DEPARTMENT='" + department + "'",
-                QStringLiteral(" and YEAR=%1 and SEMESTER=%2").arg(d.year).arg(d.semester),
-                "ORDER BY SUBSTRING(WORK_PLACE,1,1) DESC,SUBSTRING(WORK_PLACE,2,100),subject_id"}
-                .join('\n');
+        m_list = bench::listQuery(d);
     }
 
     QTemporaryDir m_dir;
