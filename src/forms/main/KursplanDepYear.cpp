@@ -120,18 +120,21 @@ void TfrmKURSPLAN::edcrsyearKeyUp() {
     }
 }
 
+void TfrmKURSPLAN::ReloadRulePrerequisites(const QString& unit) {
+    TPreSubjList& prerequisites = FCurrentSubject->PreSubjects();
+    prerequisites.LoadFromRule(FCurrentSubject->SubjectSysno(), FCurrentSubject->FRuleDesg->FProgramId, unit);
+    // The list box shows what the save will write.
+    lbPRE_SUBJECT->clear();
+    lbPRE_SUBJECT->addItems(prerequisites);
+}
+
 void TfrmKURSPLAN::ckBELONGClick() {
     if (!FCurrentSubject) return;
     cbBELONG->setCurrentIndex(-1);
     edNOTE->clear();
     if (FCurrentSubject->FOrigin == TRULE_SUBJECT::NewBlank) return;
     try {
-        TPreSubjList& prerequisites = FCurrentSubject->PreSubjects();
-        prerequisites.LoadFromRule(FCurrentSubject->SubjectSysno(), FCurrentSubject->FRuleDesg->FProgramId,
-                                   CurrentDepCode());
-        // The list box shows what the save will write.
-        lbPRE_SUBJECT->clear();
-        lbPRE_SUBJECT->addItems(prerequisites);
+        ReloadRulePrerequisites(CurrentDepCode());
     } catch (const std::exception& error) {
         ShowException(error);
     }
@@ -144,13 +147,7 @@ void TfrmKURSPLAN::cbBELONGChange() {
     const QString unit = node->depyr_code;
     try {
         if (node->dep_code != CurrentDepCode()) {
-            if (FCurrentSubject) {
-                TPreSubjList& prerequisites = FCurrentSubject->PreSubjects();
-                prerequisites.LoadFromRule(FCurrentSubject->SubjectSysno(),
-                                           FCurrentSubject->FRuleDesg->FProgramId, unit);
-                lbPRE_SUBJECT->clear();
-                lbPRE_SUBJECT->addItems(prerequisites);
-            }
+            if (FCurrentSubject) ReloadRulePrerequisites(unit);
             edNOTE->setText(QStringLiteral("支援") + cbBELONG->currentText());
         } else {
             edNOTE->clear();

@@ -213,6 +213,8 @@ class TfrmKURSPLAN : public QMainWindow {
     void createDepYearControls(QBoxLayout* layout);
     void connectDepYearControls(); // once the bottom bar's cbFROM_CLASSTYPE exists
     bool TypedNumber(const QLineEdit* edit, const QString& what, QString* typed);
+    // The open offering's prerequisites from its curriculum rule for unit, shown in lbPRE_SUBJECT.
+    void ReloadRulePrerequisites(const QString& unit);
 
     TDM& m_dm;
     std::unique_ptr<TRULE_SUBJECT> m_newSubject; // the open new blank offering, when there is one
