@@ -10,7 +10,11 @@ namespace dudodu::test {
 
 template <typename Application> class TApplicationEnvironment : public ::testing::Environment {
   public:
-    void SetUp() override { m_app = std::make_unique<Application>(m_argc, m_argv); }
+    void SetUp() override {
+        // Tests never need a screen, also when a test program is started by hand.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        m_app = std::make_unique<Application>(m_argc, m_argv);
+    }
     void TearDown() override { m_app.reset(); }
 
   private:

@@ -1,5 +1,7 @@
-// The demo database shared by the engine tests: generated once per test program at a small scale.
-// Tests only read it; a test that writes works on its own copy (copyDemoTo).
+// The demo database shared by the tests of one test process, at a small scale. The test run makes it
+// once (the folder in $DUDODU_TEST_DEMO) and each process takes its own copy, so no process can
+// change another's; without that folder (a test program started by hand) it is generated here.
+// Tests only read it; a test that writes works on its own copy (copyDemoDatabase).
 #pragma once
 
 #include "engine/DemoData.h"
@@ -19,9 +21,26 @@ struct DemoDatabase {
     QString error;
     DemoDatabase() {
         folder = QDir(dir.path()).filePath(QStringLiteral("demo"));
+        const QString made = qEnvironmentVariable("DUDODU_TEST_DEMO");
+        if (!made.isEmpty() && copyFiles(made)) return;
         engine::DemoOptions options;
         options.scale = kDemoScale;
         if (!engine::createDemoDatabase(folder, options, &error)) folder.clear();
+    }
+
+  private:
+    // False (and nothing usable left) when the made folder is incomplete: the caller generates.
+    bool copyFiles(const QString& made) {
+        QDir(folder).removeRecursively();
+        if (!QDir().mkpath(folder)) return false;
+        for (const QString& name : engine::Engine::databaseNames()) {
+            const QString file = engine::Engine::fileName(name);
+            if (!QFile::copy(QDir(made).filePath(file), QDir(folder).filePath(file))) {
+                QDir(folder).removeRecursively();
+                return false;
+            }
+        }
+        return true;
     }
 };
 
