@@ -171,7 +171,8 @@ bool TCLASSROOMList::HasRentalConflict(TBookingContext& context) const {
                 "B ON A.rent_no=B.rent_no   inner join          GADEP..RMR_Room_master as C on "
                 "A.room_id_no=C.room_id_no where A.room_id_no=") +
             SqlNumber(FRoomIdNo) + QStringLiteral("      and B.rent_time-5=") + period +
-            QStringLiteral("      and A.rem <>'課表轉檔' and isnull(A.rent_status,'')<>'取消' ") +
+            // A rental without a remark is still a rental: `rem <> ...` alone would pass it by.
+            QStringLiteral("      and isnull(A.rem,'') <>'課表轉檔' and isnull(A.rent_status,'')<>'取消' ") +
             QStringLiteral("      and ( DatePart(weekday , B.rent_date)-1) =") + weekday +
             QStringLiteral("      and B.rent_date BETWEEN ")};
         if (beforeStart) {

@@ -66,13 +66,17 @@ class BookingCheckTest : public test::ModelDbTest {
                  .arg(seq)
                  .arg(number));
     }
+    // A null rem or status is written as NULL.
     void rental(const QString& no, int roomId, const QString& date, int rentTime, const QString& rem = "一般",
                 const QString& status = QString()) {
+        const auto text = [](const QString& value) {
+            return value.isNull() ? QStringLiteral("NULL") : "'" + value + "'";
+        };
         exec(QStringLiteral("insert GADEP..RMR_Rent_master(rent_no, room_id_no, rem, rent_status) "
-                            "values('%1', %2, '%3', %4)")
+                            "values('%1', %2, %3, %4)")
                  .arg(no)
                  .arg(roomId)
-                 .arg(rem, status.isEmpty() ? QStringLiteral("NULL") : "'" + status + "'"));
+                 .arg(text(rem), text(status.isEmpty() ? QString() : status)));
         exec(QStringLiteral("insert GADEP..RMR_Rent_list(room_id_no, rent_date, rent_time, rent_no) "
                             "values(%1, '%2', %3, '%4')")
                  .arg(roomId)
@@ -220,18 +224,20 @@ class RentalCheckTest : public BookingCheckTest {
         rental("R7", 345, "2024/09/11", 14);                 // Wednesday period 9, early in the semester
         rental("R8", 345, "2025/01/15", 14);                 // after the semester
         rental("R9", 347, "2024/09/18", 12);                 // another room
+        rental("R10", 345, "2024/10/23", 12, QString());     // no remark at all: still a rental
     }
 };
 
 TEST_F(RentalCheckTest, ListsEveryCollisionAndOnlyShowsThemToOrdinaryUsers) {
     EXPECT_TRUE(roomList(345, {"3=7", "3=8"}).HasRentalConflict(context));
-    EXPECT_EQ(context.conflicts,
-              (QStringList{"2024/09/18:L12:R345", "2024/10/16:L12:R345", "2024/09/18:L13:R345"}));
+    EXPECT_EQ(context.conflicts, (QStringList{"2024/09/18:L12:R345", "2024/10/16:L12:R345",
+                                              "2024/10/23:L12:R345", "2024/09/18:L13:R345"}));
     ASSERT_EQ(dialogs->shown().size(), 1);
     EXPECT_EQ(dialogs->last().message.buttons, QList<TMsgButton>{TMsgButton::Ok});
     EXPECT_EQ(dialogs->last().message.text,
               QStringLiteral("教室A101講堂借用衝堂借用日期2024/09/18第7節\n\r"
                              "教室A101講堂借用衝堂借用日期2024/10/16第7節\n\r"
+                             "教室A101講堂借用衝堂借用日期2024/10/23第7節\n\r"
                              "教室A101講堂借用衝堂借用日期2024/09/18第8節\n\r"));
 }
 
@@ -287,7 +293,7 @@ TEST_F(RentalCheckTest, CoversTheWholeSemesterBeforeItStartsAndFromTodayAfter) {
 
 TEST_F(RentalCheckTest, NoCollisionNoRoomOrNoSemester) {
     // Cancelled and timetable rentals are ignored, as are other rooms and periods.
-    exec(QStringLiteral("delete GADEP..RMR_Rent_list where rent_no in ('R1', 'R5')"));
+    exec(QStringLiteral("delete GADEP..RMR_Rent_list where rent_no in ('R1', 'R5', 'R10')"));
     EXPECT_FALSE(roomList(345, {"3=7", "1=1"}).HasRentalConflict(context));
     EXPECT_TRUE(dialogs->shown().isEmpty());
     EXPECT_TRUE(context.conflicts.isEmpty());
